@@ -1,3 +1,473 @@
-// Placeholder until the hook library lands.
+// QLXHOOK.DLL: the global keyboard, mouse, key-remap and window-activation
+// hooks. All hooks live on one thread of this library with its own message
+// loop, so they keep answering while the program's UI thread is busy playing
+// a macro or showing a modal dialog. The exports ask that thread and wait.
 #include <windows.h>
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+
+#include "activation/hook_contract.h"
+#include "hook/hook_logic.h"
+#include "store/byte_view.h"
+#include "store/shared_blocks.h"
+
+namespace qlx {
+namespace {
+
+HINSTANCE g_module = nullptr;
+
+HWND ToHwnd(uint32_t field) { return reinterpret_cast<HWND>(FieldToHandle(field)); }
+template <typename H>
+uint32_t ToField(H h) { return HandleToField(reinterpret_cast<uintptr_t>(h)); }
+
+// One named block opened by name (the program created it) and mapped whole.
+// Mapping exactly `size` bytes fails when the section is smaller, so every
+// fixed offset below stays inside the view.
+class SharedBlock {
+ public:
+  SharedBlock() = default;
+  SharedBlock(const SharedBlock&) = delete;
+  SharedBlock& operator=(const SharedBlock&) = delete;
+  ~SharedBlock() { Close(); }
+
+  uint8_t* Open(const char* name, size_t size) {
+    if (view_) return view_;
+    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, name);
+    if (!mapping) return nullptr;
+    void* view = ::MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, size);
+    if (!view) {
+      ::CloseHandle(mapping);
+      return nullptr;
+    }
+    mapping_ = mapping;
+    view_ = static_cast<uint8_t*>(view);
+    return view_;
+  }
+  void Close() {
+    if (view_) ::UnmapViewOfFile(view_);
+    if (mapping_) ::CloseHandle(mapping_);
+    view_ = nullptr;
+    mapping_ = nullptr;
+  }
+
+ private:
+  HANDLE mapping_ = nullptr;
+  uint8_t* view_ = nullptr;
+};
+
+// The three blocks with their typed views; null until the program made them.
+class Blocks {
+ public:
+  void OpenMissing() {
+    if (!activation_) {
+      if (uint8_t* p = activationBlock_.Open(kActivationBlockName, ab::kSize)) activation_.emplace(p);
+    }
+    if (!remap_) {
+      if (uint8_t* p = remapBlock_.Open(kRemapBlockName, rb::kSize)) remap_.emplace(p);
+    }
+    if (!window_) {
+      if (uint8_t* p = windowBlock_.Open(kWindowBlockName, wb::kSize)) window_.emplace(p);
+    }
+  }
+  ActivationBlock* Activation() { return activation_ ? &*activation_ : nullptr; }
+  RemapBlock* Remap() { return remap_ ? &*remap_ : nullptr; }
+  WindowBlock* Window() { return window_ ? &*window_ : nullptr; }
+
+ private:
+  SharedBlock activationBlock_, remapBlock_, windowBlock_;
+  std::optional<ActivationBlock> activation_;
+  std::optional<RemapBlock> remap_;
+  std::optional<WindowBlock> window_;
+};
+
+enum HookKind : int { kKeyboard, kMouse, kRemap, kActivation, kHookKinds };
+
+// Everything the hook thread owns. Only that thread touches it: the hook
+// procedures and the control window's procedure all run there.
+struct HookThreadState {
+  struct Slot {
+    HHOOK hook = nullptr;
+    HWINEVENTHOOK event = nullptr;
+    uint32_t current = 0;   // the handle as it is now (after reinstalls)
+    uint32_t returned = 0;  // the handle the export returned
+    bool used() const { return hook || event; }
+  };
+  Blocks blocks;
+  HookInputFilter filter;
+  HookWatchdog watchdog;
+  Slot slots[kHookKinds];
+  HWND control = nullptr;
+  HWND lastForeground = nullptr;
+};
+HookThreadState* g_state = nullptr;
+
+// Control-window messages: the exports' requests.
+constexpr UINT kWmInstall = WM_APP + 1;  // wParam kind; returns the handle
+constexpr UINT kWmRemove = WM_APP + 2;   // wParam handle; returns the hooks left
+constexpr UINT kWmStop = WM_APP + 3;
+constexpr UINT_PTR kWatchdogTimer = 1;
+constexpr UINT kWatchdogMs = 1000;
+// Wine posts no EVENT_SYSTEM_FOREGROUND to other processes: while the
+// activation hook is installed the foreground window is also looked at
+// this often, and a change is handled like the event.
+constexpr UINT_PTR kForegroundTimer = 2;
+constexpr UINT kForegroundMs = 200;
+constexpr wchar_t kControlClass[] = L"QlxHookControl";
+
+// Sent after a swallowed hot key while Alt or Win is down: without a key in
+// between, their release alone opens the menu bar or the Start menu.
+constexpr WORD kMenuMaskKey = 0xE8;  // unassigned virtual key
+
+bool CapsLockOn() { return (::GetKeyState(VK_CAPITAL) & 1) != 0; }
+
+HWND FocusWindow() {
+  HWND fg = ::GetForegroundWindow();
+  if (!fg) return nullptr;
+  GUITHREADINFO gti{};
+  gti.cbSize = sizeof gti;
+  if (::GetGUIThreadInfo(::GetWindowThreadProcessId(fg, nullptr), &gti) && gti.hwndFocus)
+    return gti.hwndFocus;
+  return fg;
+}
+
+void SendMenuMask() {
+  INPUT in[2]{};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = kMenuMaskKey;
+    i.ki.dwExtraInfo = kInjectedMarker;
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, in, sizeof(INPUT));
+}
+
+void Carry(const HookVerdict& v, ActivationBlock& block) {
+  switch (v.post) {
+    case HookPost::kHotKey: {
+      WPARAM w = static_cast<WPARAM>(v.code) | (CapsLockOn() ? kHotKeyCapsLockBit : 0);
+      ::PostMessageA(ToHwnd(block.MainWindow()), kMsgHotKey, w,
+                     reinterpret_cast<LPARAM>(FocusWindow()));
+      break;
+    }
+    case HookPost::kHotKeyPick:
+      ::PostMessageA(ToHwnd(block.HotKeyEntryWindow()), kMsgHotKeyPick,
+                     static_cast<WPARAM>(v.code), 0);
+      break;
+    case HookPost::kAbort:
+      ::PostMessageA(ToHwnd(block.MainWindow()), kMsgAbort, 0, 0);
+      break;
+    case HookPost::kNone:
+      break;
+  }
+  if (v.maskModifierRelease) SendMenuMask();
+}
+
+bool IsOurs(ULONG_PTR extra) { return extra == static_cast<ULONG_PTR>(kInjectedMarker); }
+
+LRESULT CALLBACK KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) {
+  if (nCode == HC_ACTION && g_state) {
+    const auto& k = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    g_state->watchdog.OnHookCall(::GetTickCount());
+    const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+    ActivationBlock* block = g_state->blocks.Activation();
+    const HookVerdict v = g_state->filter.OnKey(k.vkCode, down, IsOurs(k.dwExtraInfo), k.time, block);
+    if (block && (v.post != HookPost::kNone || v.maskModifierRelease)) Carry(v, *block);
+    if (v.swallow) return 1;
+  }
+  return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
+  if (nCode == HC_ACTION && g_state) {
+    g_state->watchdog.OnHookCall(::GetTickCount());
+    int button = kMouseNone;
+    bool down = false;
+    switch (wParam) {
+      case WM_LBUTTONDOWN: button = kMouseLeft; down = true; break;
+      case WM_LBUTTONUP: button = kMouseLeft; break;
+      case WM_RBUTTONDOWN: button = kMouseRight; down = true; break;
+      case WM_RBUTTONUP: button = kMouseRight; break;
+      case WM_MBUTTONDOWN: button = kMouseMiddle; down = true; break;
+      case WM_MBUTTONUP: button = kMouseMiddle; break;
+      default: break;
+    }
+    if (button != kMouseNone) {
+      const auto& m = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+      ActivationBlock* block = g_state->blocks.Activation();
+      const HookVerdict v = g_state->filter.OnMouseButton(button, down, IsOurs(m.dwExtraInfo), block);
+      if (block && (v.post != HookPost::kNone || v.maskModifierRelease)) Carry(v, *block);
+      if (v.swallow) return 1;
+    }
+  }
+  return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+// Seam for key remapping: decides whether a key is replaced by the remap
+// tables (remap block offset 8). Remapping is not applied yet, so every key
+// passes unchanged.
+bool RemapSwallows(const KBDLLHOOKSTRUCT&, RemapBlock*) { return false; }
+
+LRESULT CALLBACK RemapProc(int nCode, WPARAM wParam, LPARAM lParam) {
+  if (nCode == HC_ACTION && g_state) {
+    g_state->watchdog.OnHookCall(::GetTickCount());
+    const auto& k = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (!IsOurs(k.dwExtraInfo) && RemapSwallows(k, g_state->blocks.Remap())) return 1;
+  }
+  return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+// Keeps the last window activated outside the program at offsets 8 and 12.
+void OnForeground(HookThreadState& st, HWND hwnd) {
+  st.lastForeground = hwnd;
+  WindowBlock* block = st.blocks.Window();
+  if (!hwnd || !block) return;
+  DWORD mainPid = 0;
+  if (HWND main = ToHwnd(block->MainWindow())) ::GetWindowThreadProcessId(main, &mainPid);
+  if (mainPid == 0) mainPid = ::GetCurrentProcessId();
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != 0 && pid != mainPid) block->SetLastOutsideWindows(ToField(hwnd));
+}
+
+void CALLBACK ForegroundProc(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+  if (event == EVENT_SYSTEM_FOREGROUND && g_state) OnForeground(*g_state, hwnd);
+}
+
+void ForegroundTick(HookThreadState& st) {
+  HWND fg = ::GetForegroundWindow();
+  if (fg != st.lastForeground) OnForeground(st, fg);
+}
+
+HHOOK SetLowLevelHook(HookKind kind) {
+  switch (kind) {
+    case kKeyboard: return ::SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, g_module, 0);
+    case kMouse: return ::SetWindowsHookExW(WH_MOUSE_LL, MouseProc, g_module, 0);
+    case kRemap: return ::SetWindowsHookExW(WH_KEYBOARD_LL, RemapProc, g_module, 0);
+    default: return nullptr;
+  }
+}
+
+void Uninstall(HookThreadState& st, int kind) {
+  HookThreadState::Slot& s = st.slots[kind];
+  if (s.hook) ::UnhookWindowsHookEx(s.hook);
+  if (s.event) {
+    ::UnhookWinEvent(s.event);
+    ::KillTimer(st.control, kForegroundTimer);
+  }
+  s = {};
+}
+
+// Installing a kind that is installed already replaces it: one hook of each
+// kind, so "Restore Keyboard Hooks" never leaves two that both fire.
+uint32_t Install(HookThreadState& st, int kind) {
+  if (kind < 0 || kind >= kHookKinds) return 0;
+  st.blocks.OpenMissing();
+  HookThreadState::Slot& s = st.slots[kind];
+  if (s.used()) Uninstall(st, kind);
+  if (kind == kActivation) {
+    s.event = ::SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                ForegroundProc, 0, 0, WINEVENT_OUTOFCONTEXT);
+    s.current = ToField(s.event);
+    if (s.event) {
+      st.lastForeground = ::GetForegroundWindow();  // only later changes count
+      ::SetTimer(st.control, kForegroundTimer, kForegroundMs, nullptr);
+    }
+  } else {
+    s.hook = SetLowLevelHook(static_cast<HookKind>(kind));
+    s.current = ToField(s.hook);
+    st.watchdog.Start(::GetTickCount());
+  }
+  s.returned = s.current;
+  return s.current;
+}
+
+int Remove(HookThreadState& st, uint32_t handle) {
+  int left = 0;
+  for (int kind = 0; kind < kHookKinds; ++kind) {
+    const HookThreadState::Slot& s = st.slots[kind];
+    if (handle != 0 && s.used() && (s.current == handle || s.returned == handle)) Uninstall(st, kind);
+    if (s.used()) ++left;
+  }
+  return left;
+}
+
+// Windows dropped our low-level hooks: install them again in the program's
+// order (remap below keyboard) and keep the handles in the blocks current.
+void Reinstall(HookThreadState& st) {
+  st.blocks.OpenMissing();
+  for (HookKind kind : {kRemap, kKeyboard, kMouse}) {
+    HookThreadState::Slot& s = st.slots[kind];
+    if (!s.hook) continue;
+    HHOOK fresh = SetLowLevelHook(kind);
+    if (!fresh) continue;
+    ::UnhookWindowsHookEx(s.hook);
+    s.hook = fresh;
+    s.current = ToField(fresh);
+    if (kind == kKeyboard) {
+      if (ActivationBlock* a = st.blocks.Activation()) a->SetKeyboardHook(s.current);
+    } else if (kind == kMouse) {
+      if (ActivationBlock* a = st.blocks.Activation()) a->SetMouseHook(s.current);
+    } else if (RemapBlock* r = st.blocks.Remap()) {
+      r->SetRemapHook(s.current);
+    }
+  }
+  st.filter.Reset();  // key-ups may have been lost while we were deaf
+}
+
+void WatchdogTick(HookThreadState& st) {
+  // Mouse input is invisible to a lone keyboard hook (and the reverse), so
+  // judge only when both are in place.
+  if (!st.slots[kKeyboard].hook || !st.slots[kMouse].hook) return;
+  LASTINPUTINFO li{};
+  li.cbSize = sizeof li;
+  if (!::GetLastInputInfo(&li)) return;
+  if (st.watchdog.Check(::GetTickCount(), li.dwTime)) Reinstall(st);
+}
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (g_state) {
+    switch (msg) {
+      case kWmInstall: return Install(*g_state, static_cast<int>(wParam));
+      case kWmRemove: return Remove(*g_state, static_cast<uint32_t>(wParam));
+      case kWmStop:
+        ::DestroyWindow(hwnd);
+        return 0;
+      case WM_TIMER:
+        if (wParam == kWatchdogTimer) WatchdogTick(*g_state);
+        if (wParam == kForegroundTimer) ForegroundTick(*g_state);
+        return 0;
+      case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+      default: break;
+    }
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+struct ThreadStart {
+  HMODULE self;   // a reference on this library, released as the thread ends
+  HANDLE ready;
+  HWND control = nullptr;
+};
+
+DWORD WINAPI HookThreadMain(void* param) {
+  auto* start = static_cast<ThreadStart*>(param);
+  HMODULE self = start->self;
+  {
+    HookThreadState state;
+    g_state = &state;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ControlProc;
+    wc.hInstance = g_module;
+    wc.lpszClassName = kControlClass;
+    ::RegisterClassExW(&wc);  // may exist from an earlier thread: fine
+    HWND control = ::CreateWindowExW(0, kControlClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     g_module, nullptr);
+    if (control) ::SetTimer(control, kWatchdogTimer, kWatchdogMs, nullptr);
+    state.control = control;
+    start->control = control;
+    ::SetEvent(start->ready);  // `start` belongs to the waiting export from here on
+    if (control) {
+      MSG msg;
+      while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+    }
+    for (int kind = 0; kind < kHookKinds; ++kind) Uninstall(state, kind);
+    g_state = nullptr;
+    ::UnregisterClassW(kControlClass, g_module);
+  }
+  ::FreeLibraryAndExitThread(self, 0);
+  return 0;
+}
+
+// The hook thread as the exports see it. Start and stop are serialised.
+class HookThread {
+ public:
+  LRESULT Ask(UINT msg, WPARAM wParam, bool startIfNeeded) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!control_ && (!startIfNeeded || !Start())) return 0;
+    return ::SendMessageW(control_, msg, wParam, 0);
+  }
+  void Remove(uint32_t handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!control_) return;
+    if (::SendMessageW(control_, kWmRemove, handle, 0) == 0) Stop();
+  }
+
+ private:
+  bool Start() {
+    HMODULE self = nullptr;
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCWSTR>(&HookThreadMain), &self))
+      return false;
+    ThreadStart start{self, ::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    if (!start.ready) {
+      ::FreeLibrary(self);
+      return false;
+    }
+    HANDLE thread = ::CreateThread(nullptr, 0, HookThreadMain, &start, 0, nullptr);
+    if (!thread) {
+      ::CloseHandle(start.ready);
+      ::FreeLibrary(self);
+      return false;
+    }
+    HANDLE waits[2] = {start.ready, thread};
+    const DWORD r = ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    ::CloseHandle(start.ready);
+    if (r != WAIT_OBJECT_0 || !start.control) {
+      ::WaitForSingleObject(thread, INFINITE);
+      ::CloseHandle(thread);
+      return false;
+    }
+    thread_ = thread;
+    control_ = start.control;
+    return true;
+  }
+  void Stop() {
+    ::SendMessageW(control_, kWmStop, 0, 0);
+    ::WaitForSingleObject(thread_, kStopWaitMs);
+    ::CloseHandle(thread_);
+    thread_ = nullptr;
+    control_ = nullptr;
+  }
+
+  static constexpr DWORD kStopWaitMs = 5000;
+  std::mutex mutex_;
+  HANDLE thread_ = nullptr;
+  HWND control_ = nullptr;
+};
+
+HookThread g_thread;
+
+uint32_t InstallKind(HookKind kind) {
+  const auto handle = static_cast<uint32_t>(g_thread.Ask(kWmInstall, kind, true));
+  if (handle == 0) g_thread.Remove(0);  // stops the thread if nothing else is hooked
+  return handle;
+}
+
+}  // namespace
+}  // namespace qlx
+
+extern "C" {
+
+__declspec(dllexport) uint32_t QlxHookKeyboard() { return qlx::InstallKind(qlx::kKeyboard); }
+__declspec(dllexport) uint32_t QlxHookMouse() { return qlx::InstallKind(qlx::kMouse); }
+__declspec(dllexport) uint32_t QlxHookSwap() { return qlx::InstallKind(qlx::kRemap); }
+__declspec(dllexport) uint32_t QlxHookCBT() { return qlx::InstallKind(qlx::kActivation); }
+__declspec(dllexport) void QlxUnHook(uint32_t handle) { qlx::g_thread.Remove(handle); }
+
+}  // extern "C"
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  // Nothing to stop at detach: the hook thread holds a reference on this
+  // library, so an unload can only happen once the thread has ended, and at
+  // process exit the thread is already gone. Never start it from here.
+  if (reason == DLL_PROCESS_ATTACH) qlx::g_module = instance;
+  return TRUE;
+}

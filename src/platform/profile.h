@@ -3,8 +3,13 @@
 // file, sections and keys, every value a string.
 #include <cstddef>
 #include <string>
+#include <utility>
 
 namespace qlx {
+
+// The settings file. Without a directory the system keeps it in the
+// Windows folder.
+inline constexpr char kSettingsFileName[] = "QUILX.INI";
 
 class IProfile {
  public:
@@ -16,5 +21,20 @@ class IProfile {
   virtual void Write(const std::string& section, const std::string& key,
                      const std::string& value) = 0;
 };
+
+#ifdef _WIN32
+// GetPrivateProfileStringA / WritePrivateProfileStringA on one file.
+class Win32Profile : public IProfile {
+ public:
+  explicit Win32Profile(std::string file_name = kSettingsFileName) : file_(std::move(file_name)) {}
+  std::string Read(const std::string& section, const std::string& key,
+                   const std::string& default_value, size_t buffer_size) override;
+  void Write(const std::string& section, const std::string& key,
+             const std::string& value) override;
+
+ private:
+  std::string file_;
+};
+#endif
 
 }  // namespace qlx

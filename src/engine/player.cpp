@@ -1,0 +1,423 @@
+#include "engine/player.h"
+
+#include <cmath>
+
+namespace qlx {
+namespace {
+
+// Left and right modifier keys the user may still hold from a hot key.
+struct SidedKey {
+  uint8_t vk;
+  bool extended;
+  bool opens_menu;  // releasing it alone activates a menu or the Start menu
+};
+constexpr SidedKey kSidedModifiers[] = {
+    {0xA0, false, false}, {0xA1, false, false},  // Shift
+    {0xA2, false, false}, {0xA3, true, false},   // Ctrl
+    {0xA4, false, true},  {0xA5, true, true},    // Alt
+    {0x5B, true, true},   {0x5C, true, true},    // Windows
+};
+
+// Shift states the layout answer may carry that the typer knows how to
+// press: none, Shift, Ctrl, Ctrl+Alt, Shift+Ctrl+Alt.
+bool PressableShiftState(uint8_t state) {
+  return state == 0 || state == 1 || state == 2 || state == 6 || state == 7;
+}
+
+std::string CounterDigits(int32_t value, int width) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < static_cast<size_t>(width))
+    digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
+  return digits;
+}
+
+}  // namespace
+
+Player::Player(const EngineSeams& seams, IPlaybackHost& host, EngineState& state,
+               WindowCommands& windows)
+    : input_(seams.input),
+      desktop_(seams.desktop),
+      pump_(seams.pump),
+      host_(host),
+      state_(state),
+      windows_(windows),
+      waits_(seams.clock, seams.pump, state.AbortRequested) {}
+
+void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
+  state_.AbortRequested = false;
+  const std::string copy(text);  // the record may change while it plays
+  ReleaseUserModifiers();
+  caps_toggled_ = entry == PlaybackEntry::Triggered && state_.CapsLockWasOn;
+  if (caps_toggled_) {
+    PostVKey(vk::kCapsLock, false);
+    PostVKey(vk::kCapsLock, true);
+  }
+  state_.FinalPassPending = false;
+  state_.InRepeatPass = false;
+  state_.PauseShown = false;
+  state_.RestoredForPause = false;
+  state_.MouseDelayOn = false;
+  state_.KeyDelayOn = false;
+  state_.SpeedFactor = 1.0;
+  DoMacro(copy);
+  ReleaseHeldKeys();
+}
+
+void Player::ReleaseUserModifiers() {
+  bool held[std::size(kSidedModifiers)] = {};
+  bool mask = false;
+  for (size_t i = 0; i < std::size(kSidedModifiers); ++i) {
+    held[i] = input_.IsKeyDown(kSidedModifiers[i].vk);
+    mask = mask || (held[i] && kSidedModifiers[i].opens_menu);
+  }
+  if (mask) {
+    input_.KeyEvent(kMenuMaskKey, input_.MapVirtualKey(kMenuMaskKey), false, false);
+    input_.KeyEvent(kMenuMaskKey, input_.MapVirtualKey(kMenuMaskKey), true, false);
+  }
+  for (size_t i = 0; i < std::size(kSidedModifiers); ++i) {
+    if (!held[i]) continue;
+    const SidedKey& k = kSidedModifiers[i];
+    input_.KeyEvent(k.vk, input_.MapVirtualKey(k.vk), true, k.extended);
+  }
+}
+
+void Player::PostVKey(uint8_t code, bool up) {
+  input_.KeyEvent(code, input_.MapVirtualKey(code), up, false);
+  held_[code] = !up;
+}
+
+void Player::ReleaseHeldKeys() {
+  for (int k = 0; k < 256; ++k)
+    if (held_[k]) PostVKey(static_cast<uint8_t>(k), true);
+}
+
+void Player::ReleaseOneShots(OneShots& shots) {
+  if (shots.shift) PostVKey(vk::kShift, true);
+  if (shots.ctrl) PostVKey(vk::kCtrl, true);
+  if (shots.alt) PostVKey(vk::kAlt, true);
+  shots = {};
+}
+
+void Player::KeyDelay(double ms) {
+  if (state_.SpeedFactor <= 0 || ms <= 0) return;
+  const double scaled = std::trunc(state_.SpeedFactor * ms);
+  if (scaled >= 1) waits_.Milliseconds(static_cast<uint64_t>(scaled));
+}
+
+void Player::PauseFor(double seconds) {
+  if (state_.SpeedFactor <= 0) return;
+  waits_.Seconds(seconds * state_.SpeedFactor);
+}
+
+void Player::PauseForNoSpeed(double seconds) { waits_.Seconds(seconds); }
+
+void Player::TypeAltCode(std::string_view digits) {
+  PostAltVKey(vk::kAlt, false);
+  for (char d : digits) {
+    const auto key = static_cast<uint8_t>(vk::kNumpad0 + (d - '0'));
+    PostAltVKey(key, false);
+    PostAltVKey(key, true);
+  }
+  PostAltVKey(vk::kAlt, true);
+}
+
+void Player::TypeUnmappable(uint8_t c) {
+  // No key of the layout types it: send the character itself.
+  const char16_t unit = input_.AnsiToUnicode(c);
+  input_.UnicodeEvent(unit, false);
+  input_.UnicodeEvent(unit, true);
+}
+
+void Player::TypeChar(char c, OneShots& shots) {
+  if (state_.KeyDelayOn) KeyDelay(state_.KeyDelayMs);
+  const auto uc = static_cast<uint8_t>(c);
+  if (uc >= 128) {
+    const char digits[] = {'0', static_cast<char>('0' + uc / 100),
+                           static_cast<char>('0' + uc / 10 % 10), static_cast<char>('0' + uc % 10)};
+    TypeAltCode(std::string_view(digits, 4));
+    return;
+  }
+  const int16_t answer = input_.VkKeyScan(c);
+  const auto key = static_cast<uint8_t>(answer & 0xFF);
+  const auto shift = static_cast<uint8_t>((answer >> 8) & 0xFF);
+  if (answer == -1 || key == 0xFF || !PressableShiftState(shift)) {
+    TypeUnmappable(uc);
+    ReleaseOneShots(shots);
+    return;
+  }
+  if (shift & 1) {
+    PostVKey(vk::kShift, false);
+    shots.shift = true;
+  }
+  if (shift & 2) {
+    PostVKey(vk::kCtrl, false);
+    shots.ctrl = true;
+  }
+  if (shift & 4) {
+    PostVKey(vk::kAlt, false);
+    shots.alt = true;
+  }
+  PostVKey(key, false);
+  PostVKey(key, true);
+  ReleaseOneShots(shots);
+}
+
+void Player::ReportAbort() {
+  // Nothing stays pressed while the message waits for the user.
+  ReleaseHeldKeys();
+  if (abort_reported_) return;
+  abort_reported_ = true;
+  host_.DoAMessage(kAbortCaption, kAbortText);
+}
+
+void Player::EndStep(OneShots& shots) {
+  ReleaseOneShots(shots);
+  ReleaseHeldKeys();
+  if (caps_toggled_) {
+    PostVKey(vk::kCapsLock, false);
+    PostVKey(vk::kCapsLock, true);
+    caps_toggled_ = false;
+  }
+  if (!state_.PauseShown || host_.UseTray()) return;
+  host_.ShowMainWindow();
+  if (state_.RestoredForPause) host_.MinimizeApplication();
+  state_.TargetWindow = windows_.MakeSureItsAParent(state_.TargetWindow);
+  if (state_.TargetWindow != 0) desktop_.SetForeground(state_.TargetWindow);
+}
+
+PlaybackEnd Player::DoMacro(std::string_view text) {
+  if (depth_ >= kMaxNesting) return PlaybackEnd::Done;
+  if (depth_ == 0) abort_reported_ = false;
+  struct Level {
+    int& depth;
+    explicit Level(int& d) : depth(d) { ++depth; }
+    ~Level() { --depth; }
+  } level(depth_);
+  const bool outermost = depth_ == 1;
+
+  OneShots shots;
+  size_t pos = 0;
+  for (;;) {
+    if (pos >= text.size()) {
+      if (outermost) EndStep(shots);
+      else ReleaseOneShots(shots);  // a level's one-shots end with it
+      return PlaybackEnd::Done;
+    }
+    if (state_.AbortRequested) {
+      ReportAbort();
+      return PlaybackEnd::Aborted;
+    }
+    const char c = text[pos];
+    if (c != '<') {
+      TypeChar(c, shots);
+      pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
+    } else if (auto token = MatchToken(text, pos)) {
+      switch (Perform(*token, text, pos, shots)) {
+        case Step::Continue: break;
+        case Step::EndLevel: pos = text.size(); break;
+        case Step::Abort:
+          ReportAbort();
+          return PlaybackEnd::Aborted;
+      }
+    } else {
+      TypeChar('<', shots);
+      ++pos;
+      ReleaseOneShots(shots);
+    }
+    pump_.ProcessPending();
+  }
+}
+
+Player::Step Player::Perform(const Token& t, std::string_view text, size_t& pos,
+                             OneShots& shots) {
+  const uint8_t code = t.keyword ? t.keyword->code : 0;
+  switch (t.command) {
+    case Command::NamedKey:
+      if (code != vk::kRightMouse && code != vk::kMiddleMouse && state_.KeyDelayOn)
+        KeyDelay(state_.KeyDelayMs);
+      PostVKey(code, false);
+      PostVKey(code, true);
+      ReleaseOneShots(shots);
+      break;
+    case Command::ShiftDown:
+    case Command::CtrlDown:
+    case Command::AltDown:
+    case Command::WinDown:
+      PostVKey(code, false);
+      break;
+    case Command::ShiftUp:
+    case Command::CtrlUp:
+    case Command::AltUp:
+    case Command::WinUp:
+      PostVKey(code, true);
+      break;
+    case Command::OneShotShift:
+      PostVKey(vk::kShift, false);
+      shots.shift = true;
+      break;
+    case Command::OneShotCtrl:
+      PostVKey(vk::kCtrl, false);
+      shots.ctrl = true;
+      break;
+    case Command::ToggleAlt:
+      PostVKey(vk::kAlt, shots.alt);
+      shots.alt = !shots.alt;
+      break;
+    case Command::AltCode3:
+    case Command::AltCode4:
+      // Anything but digits would hold Alt over keys that are not a code.
+      if (!t.fields_valid) break;
+      if (state_.KeyDelayOn) KeyDelay(state_.KeyDelayMs);
+      TypeAltCode(t.text[0]);
+      break;
+    case Command::Delay:
+      if (t.fields_valid) PauseFor(t.real[0]);
+      break;
+    case Command::MilliDelay:
+      if (t.fields_valid) KeyDelay(t.number[0]);
+      break;
+    case Command::Speed:
+      if (t.fields_valid) state_.SpeedFactor = t.real[0];
+      break;
+    case Command::KeySpeed:
+      if (t.fields_valid) {
+        state_.KeyDelayMs = t.number[0];
+        state_.KeyDelayOn = t.number[0] != 0;
+      }
+      break;
+    case Command::MouseSpeed:
+      if (t.fields_valid) {
+        state_.MouseDelayMs = t.number[0];
+        state_.MouseDelayOn = t.number[0] != 0;
+      }
+      break;
+    case Command::Repeat:
+    case Command::PromptRepeat:
+      return PerformRepeat(t, text, pos);
+    case Command::Counter: {
+      const Step s = PerformCounter(t);
+      if (s != Step::Continue) return s;
+      break;
+    }
+    case Command::EndRepeat:
+    case Command::Remark:
+    case Command::Test:
+      break;
+    case Command::Activate:
+    case Command::Launch:
+    case Command::LaunchWait:
+    case Command::LaunchOrActivate:
+    case Command::WindowShow:
+    case Command::WindowHide:
+    case Command::WindowShut:
+    case Command::WindowSize:
+    case Command::WindowMove:
+    case Command::WindowMaximize:
+    case Command::WindowMinimize:
+    case Command::WindowRestore:
+    case Command::WindowClose: {
+      const Step s = PerformWindowCommand(t);
+      if (s != Step::Continue) return s;
+      break;
+    }
+    default: {
+      const Step s = PerformExtendedCommand(t);
+      if (s != Step::Continue) return s;
+      break;
+    }
+  }
+  pos += t.length;
+  return Step::Continue;
+}
+
+Player::Step Player::PerformRepeat(const Token& t, std::string_view text, size_t& pos) {
+  const size_t after = pos + t.length;
+  // The prompt comes even when the token is then ignored.
+  const int32_t count = t.command == Command::PromptRepeat ? host_.DoRepPrompt() : t.number[0];
+  if (!t.fields_valid || state_.InRepeatPass) {
+    pos = after;
+    return Step::Continue;
+  }
+  const size_t end = text.find(kEndRepeat, after);
+  if (end == std::string_view::npos) {
+    pos = after;
+    return Step::Continue;
+  }
+  state_.RepeatBody.assign(text.substr(after, end - after));
+  state_.InRepeatPass = true;
+  state_.RepeatCounter = 0;
+  state_.FinalPassPending = false;
+  // Passes play their own copy: nothing a pass does can change what the
+  // next one plays.
+  const std::string body = state_.RepeatBody;
+  for (int32_t pass = 1; pass < count; ++pass) {
+    ++state_.RepeatCounter;
+    const PlaybackEnd r = DoMacro(body);
+    if (r == PlaybackEnd::Aborted || state_.AbortRequested) break;
+  }
+  state_.InRepeatPass = false;
+  ++state_.RepeatCounter;
+  state_.FinalPassPending = true;
+  if (state_.AbortRequested) return Step::Abort;
+  // The last pass plays inline, as part of this text.
+  pos = after;
+  return Step::Continue;
+}
+
+Player::Step Player::PerformCounter(const Token& t) {
+  if (!state_.InRepeatPass && !state_.FinalPassPending) return Step::Continue;
+  if (!state_.InRepeatPass) state_.FinalPassPending = false;
+  const std::string digits = CounterDigits(state_.RepeatCounter, t.keyword->code);
+  return DoMacro(digits) == PlaybackEnd::Aborted ? Step::Abort : Step::Continue;
+}
+
+Player::Step Player::PerformWindowCommand(const Token& t) {
+  const std::string_view title = t.text[0];
+  WindowHandle window = 0;
+  switch (t.command) {
+    case Command::Activate:
+      return windows_.ActivateIt(title) ? Step::Continue : Step::EndLevel;
+    case Command::Launch:
+      windows_.LaunchProgram(t.text[0], 0, false);
+      return Step::Continue;
+    case Command::LaunchWait:
+    case Command::LaunchOrActivate:
+      if (!t.fields_valid) return Step::Continue;
+      windows_.LaunchWaitTitle =
+          std::string(title.substr(0, WindowCommands::kMaxLaunchWaitTitle));
+      if (t.command == Command::LaunchOrActivate && windows_.ActivateIt(title))
+        return Step::Continue;
+      return windows_.LaunchProgram(t.text[1], t.number[0], true) ? Step::Continue
+                                                                  : Step::EndLevel;
+    case Command::WindowMaximize:
+      windows_.SendSysCommand(syscmd::kMaximize, title);
+      return Step::Continue;
+    case Command::WindowMinimize:
+      windows_.SendSysCommand(syscmd::kMinimize, title);
+      return Step::Continue;
+    case Command::WindowRestore:
+      windows_.SendSysCommand(syscmd::kRestore, title);
+      return Step::Continue;
+    case Command::WindowClose:
+      windows_.SendSysCommand(syscmd::kClose, title);
+      return Step::Continue;
+    default:
+      break;
+  }
+  if (!windows_.GetWinHandle(window, title)) return Step::Continue;
+  switch (t.command) {
+    case Command::WindowShow: desktop_.ShowWindow(window, ShowCommand::Show); break;
+    case Command::WindowHide: desktop_.ShowWindow(window, ShowCommand::Hide); break;
+    case Command::WindowShut: desktop_.PostQuit(window); break;
+    case Command::WindowSize:
+      if (t.fields_valid) desktop_.SetSize(window, t.number[0], t.number[1]);
+      break;
+    case Command::WindowMove:
+      if (t.fields_valid) desktop_.SetPosition(window, t.number[0], t.number[1]);
+      break;
+    default: break;
+  }
+  return Step::Continue;
+}
+
+}  // namespace qlx

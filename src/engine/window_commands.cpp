@@ -1,0 +1,124 @@
+#include "engine/window_commands.h"
+
+#include <algorithm>
+
+#include "engine/macro_language.h"
+
+namespace qlx {
+
+std::string UpperAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
+WindowCommands::WindowCommands(const EngineSeams& seams, EngineState& state)
+    : desktop_(seams.desktop),
+      processes_(seams.processes),
+      shell_(seams.shell),
+      pump_(seams.pump),
+      state_(state),
+      waits_(seams.clock, seams.pump, state.AbortRequested) {}
+
+bool WindowCommands::GetWinHandle(WindowHandle& window, std::string_view title) {
+  window = 0;
+  if (title == kCurrentWindow) {
+    window = desktop_.Foreground();
+    return window != 0;
+  }
+  // An empty title would find some untitled window by exact match.
+  if (title.empty()) return false;
+  if (WindowHandle exact = desktop_.FindTopLevelByTitle(title)) {
+    window = exact;
+    return true;
+  }
+  SearchTitle = UpperAscii(title.substr(0, kMaxTitle));
+  FoundWindow = 0;
+  for (WindowHandle w : desktop_.TopLevelWindows()) {
+    const std::string t = desktop_.WindowTitle(w, kMaxTitle);
+    if (t.empty()) continue;
+    if (UpperAscii(t).find(SearchTitle) != std::string::npos) {
+      FoundWindow = w;
+      break;
+    }
+  }
+  window = FoundWindow;
+  return window != 0;
+}
+
+void WindowCommands::BringForward(WindowHandle window) {
+  if (desktop_.IsMinimized(window)) desktop_.ShowWindow(window, ShowCommand::Restore);
+  desktop_.SetFocus(window);
+  desktop_.SetForeground(window);
+  state_.TargetWindow = window;
+}
+
+bool WindowCommands::ActivateIt(std::string_view title) {
+  WindowHandle window = 0;
+  if (!GetWinHandle(window, title)) return false;
+  BringForward(window);
+  return true;
+}
+
+bool WindowCommands::ActivateProg(std::string_view program) {
+  if (program.empty()) return false;
+  uint32_t chosen = 0;
+  bool found = false;
+  for (const ProcessInfo& p : processes_.Running()) {
+    if (p.exe_name.find(program) != std::string::npos) {
+      chosen = p.id;
+      found = true;
+      break;
+    }
+  }
+  if (!found) return false;
+  for (WindowHandle w : desktop_.TopLevelWindows()) {
+    if (desktop_.ProcessIdOf(w) == chosen) {
+      BringForward(w);
+      return true;
+    }
+  }
+  return false;
+}
+
+WindowHandle WindowCommands::MakeSureItsAParent(WindowHandle window) {
+  // A parent chain is short; the bound only guards against a broken one.
+  constexpr int kMaxDepth = 256;
+  WindowHandle candidate = window;
+  for (int depth = 0; candidate != 0 && depth < kMaxDepth; ++depth) {
+    const auto top = desktop_.TopLevelWindows();
+    if (std::find(top.begin(), top.end(), candidate) != top.end()) return candidate;
+    candidate = desktop_.Parent(candidate);
+  }
+  return 0;
+}
+
+bool WindowCommands::WaitForWindow(std::string_view title, double seconds) {
+  DayStopwatch watch(waits_.clock());
+  for (;;) {
+    if (ActivateIt(title)) return true;
+    pump_.ProcessPending();
+    if (state_.AbortRequested) return false;
+    if (watch.ElapsedSeconds() > seconds) return false;
+    // A short sleep between looks leaves the processor to the program
+    // that is starting.
+    pump_.WaitForMessages(kPollMs);
+  }
+}
+
+bool WindowCommands::LaunchProgram(std::string_view program_text, double seconds, bool wait) {
+  const ProgramText parts = SplitProgramText(program_text);
+  shell_.Open(parts.program, parts.arguments);
+  if (!wait) return false;
+  if (!WaitForWindow(LaunchWaitTitle, kLaunchWaitSeconds)) return false;
+  waits_.Seconds(seconds);
+  return true;
+}
+
+void WindowCommands::SendSysCommand(uint32_t command, std::string_view title) {
+  WindowHandle window = 0;
+  if (GetWinHandle(window, title)) desktop_.SendSysCommand(window, command);
+}
+
+}  // namespace qlx

@@ -1,0 +1,41 @@
+#pragma once
+// Windows of the desktop: finding them, reading them, changing them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qlx {
+
+// A window handle as a number; 0 is no window.
+using WindowHandle = uintptr_t;
+
+enum class ShowCommand : uint8_t { Show, Hide, Restore };
+
+class IDesktop {
+ public:
+  virtual ~IDesktop() = default;
+
+  // The top-level window whose title is exactly `title`, or 0.
+  virtual WindowHandle FindTopLevelByTitle(std::string_view title) = 0;
+  // All top-level windows, front to back, hidden ones included.
+  virtual std::vector<WindowHandle> TopLevelWindows() = 0;
+  // At most `max_chars` characters of the window's title.
+  virtual std::string WindowTitle(WindowHandle window, size_t max_chars) = 0;
+  virtual WindowHandle Foreground() = 0;
+  virtual WindowHandle Parent(WindowHandle window) = 0;
+  virtual uint32_t ProcessIdOf(WindowHandle window) = 0;
+  virtual bool IsMinimized(WindowHandle window) = 0;
+
+  virtual void ShowWindow(WindowHandle window, ShowCommand command) = 0;
+  virtual void SetFocus(WindowHandle window) = 0;
+  virtual void SetForeground(WindowHandle window) = 0;
+  virtual void SetSize(WindowHandle window, int width, int height) = 0;
+  virtual void SetPosition(WindowHandle window, int left, int top) = 0;
+  // Posts WM_QUIT to the window, ending its program's message loop.
+  virtual void PostQuit(WindowHandle window) = 0;
+  // Sends WM_SYSCOMMAND and returns when the window has handled it.
+  virtual void SendSysCommand(WindowHandle window, uint32_t command) = 0;
+};
+
+}  // namespace qlx

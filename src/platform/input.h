@@ -1,0 +1,37 @@
+#pragma once
+// Synthetic keyboard and mouse input, and what the keyboard looks like now.
+// Every event sent through here reaches the system marked as the program's
+// own, so the hook library never mistakes playback for the user.
+#include <array>
+#include <cstdint>
+
+namespace qlx {
+
+using KeyboardState = std::array<uint8_t, 256>;
+
+class IInput {
+ public:
+  virtual ~IInput() = default;
+
+  // One key event. `scan` is what MapVirtualKey gives for `vk`.
+  virtual void KeyEvent(uint8_t vk, uint16_t scan, bool up, bool extended) = 0;
+  // One UTF-16 code unit typed without a key of the layout.
+  virtual void UnicodeEvent(char16_t unit, bool up) = 0;
+  // One mouse event: flags as mouse_event takes them, wheel amount in `data`.
+  virtual void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) = 0;
+
+  // Scan code of a virtual key (mapping type 0); 0 when there is none.
+  virtual uint16_t MapVirtualKey(uint8_t vk) = 0;
+  // Key and shift state that type `c` in the current layout, as VkKeyScanA
+  // answers: low byte virtual key, high byte shift state, -1 when none.
+  virtual int16_t VkKeyScan(char c) = 0;
+  // The character `c` of the ANSI code page as UTF-16.
+  virtual char16_t AnsiToUnicode(uint8_t c) = 0;
+
+  // Whether the key is down right now (the user's presses included).
+  virtual bool IsKeyDown(uint8_t vk) = 0;
+  virtual KeyboardState GetKeyboardState() = 0;
+  virtual void SetKeyboardState(const KeyboardState& state) = 0;
+};
+
+}  // namespace qlx

@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/ui.h"
+
+namespace qlx {
+
+// Modal message boxes owned by one window (or none).
+class Win32MessageBoxes : public IMessageBoxes {
+ public:
+  explicit Win32MessageBoxes(HWND owner = nullptr) : owner_(owner) {}
+  void SetOwner(HWND owner) { owner_ = owner; }
+  void Show(const std::string& caption, const std::string& text) override {
+    ::MessageBoxA(owner_, text.c_str(), caption.c_str(), MB_OK);
+  }
+  bool AskYesNo(const std::string& caption, const std::string& text) override {
+    return ::MessageBoxA(owner_, text.c_str(), caption.c_str(), MB_YESNO) == IDYES;
+  }
+
+ private:
+  HWND owner_;
+};
+
+}  // namespace qlx

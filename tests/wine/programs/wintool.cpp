@@ -1,0 +1,348 @@
+// Console multi-tool for end-to-end tests: looks at and pokes the Windows
+// side of a Wine session and prints plain lines on stdout.
+//
+//   peek <block> <offset> <count>    bytes of a named mapping as hex
+//   poke <block> <offset> <hex>      write bytes into a named mapping
+//   mutex <name>                     does a named mutex exist
+//   hold <block> <size>              create a named mapping, print "ready", keep it
+//   windows                          top-level windows, one per line:
+//                                    handle pid class visible exe title (tab separated)
+//   texts <window>                   child controls, one per line: class text
+//   close <window>                   post WM_CLOSE
+//   click <window> <button text>     BM_CLICK on a child button ('&' ignored)
+//   activate <window>                raise the window and make it the foreground
+//   foreground                       title of the foreground window
+//   fgwindow                         the foreground window as a `windows` line
+//   keystate <vk>                    GetAsyncKeyState of a virtual key (hex)
+//
+// <window> is a handle ("0x...") or a title substring: an exact title wins,
+// else the first visible window whose title contains the text.
+// Texts are escaped: backslash, tab, CR and LF as \\ \t \r \n.
+// Exit codes: 0 done, 1 window or control not found, 2 named object missing,
+// 3 bad arguments.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qlx {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kNotFound = 1;
+constexpr int kMissing = 2;
+constexpr int kBadArgs = 3;
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h = nullptr) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+  ~Handle() {
+    if (h_) CloseHandle(h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+
+ private:
+  HANDLE h_;
+};
+
+class MappedView {
+ public:
+  MappedView(HANDLE mapping, DWORD access) : p_(MapViewOfFile(mapping, access, 0, 0, 0)) {}
+  ~MappedView() {
+    if (p_) UnmapViewOfFile(p_);
+  }
+  MappedView(const MappedView&) = delete;
+  MappedView& operator=(const MappedView&) = delete;
+  uint8_t* data() const { return static_cast<uint8_t*>(p_); }
+  // The view is page-granular: this bounds reads and writes, not the block's
+  // nominal size.
+  size_t size() const {
+    MEMORY_BASIC_INFORMATION mbi{};
+    if (!p_ || VirtualQuery(p_, &mbi, sizeof mbi) == 0) return 0;
+    return mbi.RegionSize;
+  }
+
+ private:
+  void* p_;
+};
+
+bool ParseNumber(const char* s, unsigned long long& out) {
+  if (!s || !*s) return false;
+  errno = 0;
+  char* end = nullptr;
+  out = std::strtoull(s, &end, 0);
+  return errno == 0 && end && *end == '\0' && s[0] != '-';
+}
+
+std::string Escape(const std::string& s) {
+  std::string r;
+  for (char c : s) {
+    switch (c) {
+      case '\\': r += "\\\\"; break;
+      case '\t': r += "\\t"; break;
+      case '\r': r += "\\r"; break;
+      case '\n': r += "\\n"; break;
+      default: r += c;
+    }
+  }
+  return r;
+}
+
+std::string WindowTitle(HWND h) {
+  char buf[1024] = {};
+  // WM_GETTEXT is marshalled across processes; a hung owner must not hang us.
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf),
+                           SMTO_ABORTIFHUNG, 2000, &got))
+    GetWindowTextA(h, buf, sizeof buf);
+  buf[sizeof buf - 1] = '\0';
+  return buf;
+}
+
+std::string ClassOf(HWND h) {
+  char buf[256] = {};
+  GetClassNameA(h, buf, sizeof buf);
+  return buf;
+}
+
+std::map<DWORD, std::string> ProcessNames() {
+  std::map<DWORD, std::string> names;
+  Handle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snap) return names;
+  PROCESSENTRY32 pe{};
+  pe.dwSize = sizeof pe;
+  for (BOOL ok = Process32First(snap.get(), &pe); ok; ok = Process32Next(snap.get(), &pe))
+    names[pe.th32ProcessID] = pe.szExeFile;
+  return names;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> all;
+  EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+std::string WindowLine(HWND h, const std::map<DWORD, std::string>& names) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  auto it = names.find(pid);
+  char head[128];
+  std::snprintf(head, sizeof head, "0x%llx\t%lu\t",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)),
+                static_cast<unsigned long>(pid));
+  return std::string(head) + Escape(ClassOf(h)) + "\t" + (IsWindowVisible(h) ? "1" : "0") +
+         "\t" + (it != names.end() ? it->second : "") + "\t" + Escape(WindowTitle(h));
+}
+
+HWND FindWindowBySelector(const std::string& sel) {
+  unsigned long long value = 0;
+  if (sel.size() > 2 && sel[0] == '0' && (sel[1] == 'x' || sel[1] == 'X') &&
+      ParseNumber(sel.c_str(), value)) {
+    HWND h = reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
+    return IsWindow(h) ? h : nullptr;
+  }
+  HWND contains = nullptr;
+  for (HWND h : TopLevelWindows()) {
+    if (!IsWindowVisible(h)) continue;
+    const std::string title = WindowTitle(h);
+    if (title == sel) return h;
+    if (!contains && title.find(sel) != std::string::npos) contains = h;
+  }
+  return contains;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> all;
+  EnumChildWindows(
+      parent,
+      [](HWND h, LPARAM lp) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+std::string WithoutAccelerator(const std::string& s) {
+  std::string r;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '&') {
+      if (i + 1 < s.size() && s[i + 1] == '&') r += s[++i];
+      continue;
+    }
+    r += s[i];
+  }
+  return r;
+}
+
+bool HexToBytes(const std::string& hex, std::vector<uint8_t>& out) {
+  if (hex.empty() || hex.size() % 2 != 0) return false;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    unsigned long long v = 0;
+    const std::string pair = "0x" + hex.substr(i, 2);
+    if (!ParseNumber(pair.c_str(), v) || v > 0xFF) return false;
+    out.push_back(static_cast<uint8_t>(v));
+  }
+  return true;
+}
+
+int Peek(const char* name, const char* off_s, const char* count_s) {
+  unsigned long long off = 0, count = 0;
+  if (!ParseNumber(off_s, off) || !ParseNumber(count_s, count)) return kBadArgs;
+  Handle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, name));
+  if (!mapping) return kMissing;
+  MappedView view(mapping.get(), FILE_MAP_READ);
+  if (!view.data()) return kMissing;
+  if (off > view.size() || count > view.size() - off) return kBadArgs;
+  std::string hex;
+  hex.reserve(count * 2);
+  static const char digits[] = "0123456789abcdef";
+  for (unsigned long long i = 0; i < count; ++i) {
+    const uint8_t b = view.data()[off + i];
+    hex += digits[b >> 4];
+    hex += digits[b & 0xF];
+  }
+  std::printf("%s\n", hex.c_str());
+  return kOk;
+}
+
+int Poke(const char* name, const char* off_s, const char* hex) {
+  unsigned long long off = 0;
+  std::vector<uint8_t> bytes;
+  if (!ParseNumber(off_s, off) || !HexToBytes(hex, bytes)) return kBadArgs;
+  Handle mapping(OpenFileMappingA(FILE_MAP_WRITE, FALSE, name));
+  if (!mapping) return kMissing;
+  MappedView view(mapping.get(), FILE_MAP_WRITE);
+  if (!view.data()) return kMissing;
+  if (off > view.size() || bytes.size() > view.size() - off) return kBadArgs;
+  std::memcpy(view.data() + off, bytes.data(), bytes.size());
+  return kOk;
+}
+
+int Hold(const char* name, const char* size_s) {
+  unsigned long long size = 0;
+  if (!ParseNumber(size_s, size) || size == 0 || size > 0x7FFFFFFF) return kBadArgs;
+  Handle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                    static_cast<DWORD>(size), name));
+  if (!mapping) return kMissing;
+  std::printf("ready\n");
+  std::fflush(stdout);
+  for (;;) Sleep(INFINITE);
+}
+
+int Mutex(const char* name) {
+  Handle m(OpenMutexA(SYNCHRONIZE, FALSE, name));
+  if (!m) return kMissing;
+  std::printf("exists\n");
+  return kOk;
+}
+
+int Windows() {
+  const auto names = ProcessNames();
+  for (HWND h : TopLevelWindows()) std::printf("%s\n", WindowLine(h, names).c_str());
+  return kOk;
+}
+
+int Texts(const char* sel) {
+  HWND w = FindWindowBySelector(sel);
+  if (!w) return kNotFound;
+  for (HWND c : Children(w))
+    std::printf("%s\t%s\n", Escape(ClassOf(c)).c_str(), Escape(WindowTitle(c)).c_str());
+  return kOk;
+}
+
+int Close(const char* sel) {
+  HWND w = FindWindowBySelector(sel);
+  if (!w) return kNotFound;
+  return PostMessageA(w, WM_CLOSE, 0, 0) ? kOk : kNotFound;
+}
+
+int Click(const char* sel, const char* button) {
+  HWND w = FindWindowBySelector(sel);
+  if (!w) return kNotFound;
+  const std::string wanted = WithoutAccelerator(button);
+  for (HWND c : Children(w)) {
+    if (lstrcmpiA(ClassOf(c).c_str(), "Button") != 0) continue;
+    if (lstrcmpiA(WithoutAccelerator(WindowTitle(c)).c_str(), wanted.c_str()) != 0) continue;
+    return PostMessageA(c, BM_CLICK, 0, 0) ? kOk : kNotFound;
+  }
+  return kNotFound;
+}
+
+int Activate(const char* sel) {
+  HWND w = FindWindowBySelector(sel);
+  if (!w) return kNotFound;
+  // Without a window manager SetForegroundWindow alone does not raise it.
+  SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  BringWindowToTop(w);
+  SetForegroundWindow(w);
+  return GetForegroundWindow() == w ? kOk : kNotFound;
+}
+
+int Foreground(bool full) {
+  HWND w = GetForegroundWindow();
+  if (!w) return kNotFound;
+  if (full)
+    std::printf("%s\n", WindowLine(w, ProcessNames()).c_str());
+  else
+    std::printf("%s\n", Escape(WindowTitle(w)).c_str());
+  return kOk;
+}
+
+int KeyState(const char* vk_s) {
+  unsigned long long vk = 0;
+  if (!ParseNumber(vk_s, vk) || vk == 0 || vk > 0xFF) return kBadArgs;
+  const SHORT s = GetAsyncKeyState(static_cast<int>(vk));
+  std::printf("0x%04x\n", static_cast<unsigned>(static_cast<uint16_t>(s)));
+  return kOk;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: wintool peek|poke|mutex|hold|windows|texts|close|click|activate|"
+               "foreground|fgwindow|keystate ...\n");
+  return kBadArgs;
+}
+
+int Run(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string cmd = argv[1];
+  const int n = argc - 2;
+  char** a = argv + 2;
+  if (cmd == "peek" && n == 3) return Peek(a[0], a[1], a[2]);
+  if (cmd == "poke" && n == 3) return Poke(a[0], a[1], a[2]);
+  if (cmd == "mutex" && n == 1) return Mutex(a[0]);
+  if (cmd == "hold" && n == 2) return Hold(a[0], a[1]);
+  if (cmd == "windows" && n == 0) return Windows();
+  if (cmd == "texts" && n == 1) return Texts(a[0]);
+  if (cmd == "close" && n == 1) return Close(a[0]);
+  if (cmd == "click" && n == 2) return Click(a[0], a[1]);
+  if (cmd == "activate" && n == 1) return Activate(a[0]);
+  if (cmd == "foreground" && n == 0) return Foreground(false);
+  if (cmd == "fgwindow" && n == 0) return Foreground(true);
+  if (cmd == "keystate" && n == 1) return KeyState(a[0]);
+  return Usage();
+}
+
+}  // namespace
+}  // namespace qlx
+
+int main(int argc, char** argv) {
+  const int rc = qlx::Run(argc, argv);
+  std::fflush(stdout);
+  return rc;
+}
