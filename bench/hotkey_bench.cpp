@@ -53,13 +53,13 @@ void BM_HookKeyDecision(benchmark::State& state) {
   for (int code = 0; code < kHotKeyCodes; code += 3) block.SetHotKeyUsed(code, true);
   const std::vector<Event> events = MakeEvents();
   HookInputFilter filter;
-  filter.OnKey(HookInputFilter::kVkLControl, true, false, 0, &block);
+  filter.OnKey(HookInputFilter::kVkLControl, 0x1D, true, false, 0, &block);
   uint32_t t = 0;
   size_t i = 0;
   for (auto _ : state) {
     const unsigned vk = events[i].vk;
-    benchmark::DoNotOptimize(filter.OnKey(vk, true, false, t += 50, &block));
-    benchmark::DoNotOptimize(filter.OnKey(vk, false, false, t += 50, &block));
+    benchmark::DoNotOptimize(filter.OnKey(vk, vk, true, false, t += 50, &block));
+    benchmark::DoNotOptimize(filter.OnKey(vk, vk, false, false, t += 50, &block));
     if (++i == events.size()) i = 0;
   }
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 2);

@@ -28,11 +28,13 @@ flock -w 600 9
 if ! fresh; then
   tmp=$(mktemp -d "$dest.new.XXXXXX")
   trap 'WINEPREFIX="$tmp" wineserver -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
-  export WINEPREFIX=$tmp WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$tmp WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   unset DISPLAY
   wineboot -i >/dev/null 2>&1
   # A crashing program under test must end, not wait in a crash dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # No desktop menu entries and file associations written into $HOME.
+  wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /t REG_SZ /d '' /f >/dev/null 2>&1
   wineserver -w
   echo "$want" >"$tmp/.qlx-stamp"
   rm -rf "$dest"

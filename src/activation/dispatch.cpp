@@ -145,9 +145,9 @@ void HotKeyDispatch::RunCurrentMacro() {
 
 void HotKeyDispatch::IntoProgram(const MacroRecord& record) {
   engine_.AbortRequested = false;
-  const std::string text = record.Text();
-  if (engine_.CapsLockWasOn) TapKey(kVkCapital);
-  host_.PlayText(text);
+  // The player turns Caps Lock off for the playback when CapsLockWasOn and
+  // back on at its end.
+  host_.PlayText(record.Text());
 }
 
 void HotKeyDispatch::TapKey(uint8_t vk) {

@@ -38,7 +38,8 @@ class IDispatchHost {
   virtual void DoAMessage(const std::string& caption, const std::string& text) = 0;
   // Reads record n of the current macro file into the playback record.
   virtual bool ReadPlaybackRecord(int n, MacroRecord& record) = 0;
-  // Plays macro text: per-playback state reset, speed 1.0, DoMacro.
+  // Plays macro text as a triggered playback: per-playback state reset,
+  // speed 1.0, DoMacro, Caps Lock handed back as the user had it.
   virtual void PlayText(const std::string& text) = 0;
   // Shows the chooser of a popup-menu macro; the chosen macro number or -1.
   virtual int ChooseFromPopupMenu(const MacroRecord& menu) = 0;

@@ -317,6 +317,9 @@ Player::Step Player::Perform(const Token& t, std::string_view text, size_t& pos,
     case Command::WindowRestore:
     case Command::WindowClose: {
       const Step s = PerformWindowCommand(t);
+      // A wait for a window that the abort request cut short is an abort,
+      // not a missing window.
+      if (s == Step::EndLevel && state_.AbortRequested) return Step::Abort;
       if (s != Step::Continue) return s;
       break;
     }

@@ -172,7 +172,9 @@ LRESULT CALLBACK KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) {
     g_state->watchdog.OnHookCall(::GetTickCount());
     const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
     ActivationBlock* block = g_state->blocks.Activation();
-    const HookVerdict v = g_state->filter.OnKey(k.vkCode, down, IsOurs(k.dwExtraInfo), k.time, block);
+    const uint32_t physicalKey = (k.scanCode & 0xFF) | ((k.flags & LLKHF_EXTENDED) ? 0x100 : 0);
+    const HookVerdict v =
+        g_state->filter.OnKey(k.vkCode, physicalKey, down, IsOurs(k.dwExtraInfo), k.time, block);
     if (block && (v.post != HookPost::kNone || v.maskModifierRelease)) Carry(v, *block);
     if (v.swallow) return 1;
   }

@@ -23,8 +23,8 @@ struct HookVerdict {
   bool swallow = false;
   HookPost post = HookPost::kNone;
   int code = -1;
-  // Alt or Win was held when a key was swallowed: their release alone would
-  // open the target's menu bar or the Start menu, so a neutral key is sent.
+  // Alt or Win was held when a key or button was swallowed: their release
+  // alone would open the menu bar or the Start menu, so a neutral key is sent.
   bool maskModifierRelease = false;
 };
 
@@ -40,9 +40,12 @@ class HookInputFilter {
   // is a fresh press (its key-up was lost somewhere).
   static constexpr uint32_t kRepeatWindowMs = 1500;
 
-  // One keyboard event. `ours` is true when dwExtraInfo carries the
-  // program's marker; `block` is null while the activation block is not open.
-  HookVerdict OnKey(uint32_t vk, bool down, bool ours, uint32_t timeMs, ActivationBlock* block) {
+  // One keyboard event. `physicalKey` identifies the key itself (scan code,
+  // 0x100 for the extended ones; 0 when unknown); `ours` is true when
+  // dwExtraInfo carries the program's marker; `block` is null while the
+  // activation block is not open.
+  HookVerdict OnKey(uint32_t vk, uint32_t physicalKey, bool down, bool ours, uint32_t timeMs,
+                    ActivationBlock* block) {
     HookVerdict v;
     if (vk == 0 || vk > 0xFF) return v;
     if (vk == kEndOfPlaybackKey) {
@@ -55,10 +58,7 @@ class HookInputFilter {
       return v;
     }
     if (!down) {
-      if (swallowedKeys_.test(vk)) {
-        swallowedKeys_.reset(vk);
-        v.swallow = true;
-      }
+      v.swallow = ReleaseSwallowed(vk, physicalKey);
       return v;
     }
     if (swallowedKeys_.test(vk) && timeMs - lastDown_[vk] < kRepeatWindowMs) {
@@ -78,15 +78,16 @@ class HookInputFilter {
         v.post = HookPost::kHotKeyPick;
       } else if (block->HotKeyUsed(code)) {
         v.post = HookPost::kHotKey;
-        v.maskModifierRelease = (Modifiers() & (kModAlt | kModWin)) != 0;
       } else {
         return v;
       }
       v.code = code;
     }
     swallowedKeys_.set(vk);
+    swallowedPhysical_[vk] = physicalKey;
     lastDown_[vk] = timeMs;
     v.swallow = true;
+    v.maskModifierRelease = AltOrWinHeld();
     return v;
   }
 
@@ -112,13 +113,13 @@ class HookInputFilter {
       v.post = HookPost::kHotKeyPick;
     } else if (block->HotKeyUsed(code)) {
       v.post = HookPost::kHotKey;
-      v.maskModifierRelease = (Modifiers() & (kModAlt | kModWin)) != 0;
     } else {
       return v;
     }
     v.code = code;
     swallowedButtons_[button] = true;
     v.swallow = true;
+    v.maskModifierRelease = AltOrWinHeld();
     return v;
   }
 
@@ -127,6 +128,8 @@ class HookInputFilter {
     return ModifierMask((held_ & (kLCtrl | kRCtrl)) != 0, (held_ & (kLAlt | kRAlt)) != 0,
                         (held_ & (kLShift | kRShift)) != 0, (held_ & (kLWin | kRWin)) != 0);
   }
+
+  bool AltOrWinHeld() const { return (Modifiers() & (kModAlt | kModWin)) != 0; }
 
   // Forget everything held, e.g. after the hooks were installed anew and
   // key-ups may have been missed in between.
@@ -139,6 +142,24 @@ class HookInputFilter {
  private:
   static constexpr uint8_t kLCtrl = 0x01, kRCtrl = 0x02, kLAlt = 0x04, kRAlt = 0x08;
   static constexpr uint8_t kLShift = 0x10, kRShift = 0x20, kLWin = 0x40, kRWin = 0x80;
+
+  // The key-up of a swallowed key-down is swallowed too. A keypad key may go
+  // down as one virtual key and up as another when Num Lock or Shift changed
+  // in between (VK_NUMPAD0 down, VK_INSERT up): the physical key decides then.
+  bool ReleaseSwallowed(uint32_t vk, uint32_t physicalKey) {
+    if (swallowedKeys_.test(vk)) {
+      swallowedKeys_.reset(vk);
+      return true;
+    }
+    if (physicalKey == 0 || swallowedKeys_.none()) return false;
+    for (uint32_t other = 1; other < 256; ++other) {
+      if (swallowedKeys_.test(other) && swallowedPhysical_[other] == physicalKey) {
+        swallowedKeys_.reset(other);
+        return true;
+      }
+    }
+    return false;
+  }
 
   static uint8_t ModifierBit(uint32_t vk) {
     switch (vk) {
@@ -156,6 +177,7 @@ class HookInputFilter {
 
   uint8_t held_ = 0;
   std::bitset<256> swallowedKeys_;
+  std::array<uint32_t, 256> swallowedPhysical_{};
   std::array<uint32_t, 256> lastDown_{};
   std::array<bool, kMouseMiddle + 1> swallowedButtons_{};
 };

@@ -185,8 +185,9 @@ constexpr uint32_t kA = 0x41, kF = 0x46;
 class HookFilterTest : public ::testing::Test {
  protected:
   HookFilterTest() : mem_(ab::kSize, 0), block_(mem_.data()) {}
+  // Scan codes are made up from the virtual key: only their identity matters.
   HookVerdict Key(uint32_t vk, bool down, bool ours = false) {
-    return filter_.OnKey(vk, down, ours, now_ += 10, &block_);
+    return filter_.OnKey(vk, 0x100 | vk, down, ours, now_ += 10, &block_);
   }
   HookVerdict Press(uint32_t vk) {
     HookVerdict v = Key(vk, true);
@@ -260,6 +261,22 @@ TEST_F(HookFilterTest, AutoRepeatIsSwallowedWithoutNewMessagesAndALostKeyUpHeals
   EXPECT_EQ(Key(0x70, true).post, HookPost::kHotKey);
 }
 
+TEST_F(HookFilterTest, KeyUpOfASwallowedKeyIsFoundByItsPhysicalKey) {
+  constexpr uint32_t kKeypad0Scan = 0x52, kVkNumpad0 = 0x60, kVkInsert = 0x2D;
+  block_.SetHotKeyUsed(514, true);  // KeyPad 0
+  HookVerdict v = filter_.OnKey(kVkNumpad0, kKeypad0Scan, true, false, 100, &block_);
+  EXPECT_EQ(v.code, 514);
+  // Num Lock went off while the key was held: it comes up as Insert.
+  EXPECT_TRUE(filter_.OnKey(kVkInsert, kKeypad0Scan, false, false, 110, &block_).swallow);
+  // Only once; and the dedicated Insert key (extended) is another key.
+  EXPECT_FALSE(filter_.OnKey(kVkInsert, kKeypad0Scan, false, false, 120, &block_).swallow);
+  filter_.OnKey(kVkNumpad0, kKeypad0Scan, true, false, 130, &block_);
+  EXPECT_FALSE(filter_.OnKey(kVkInsert, 0x100 | kKeypad0Scan, false, false, 140, &block_).swallow);
+  // Without a known scan code nothing is matched by guesswork.
+  EXPECT_FALSE(filter_.OnKey(kVkInsert, 0, false, false, 150, &block_).swallow);
+  EXPECT_TRUE(filter_.OnKey(kVkNumpad0, kKeypad0Scan, false, false, 160, &block_).swallow);
+}
+
 TEST_F(HookFilterTest, InjectedInputIsIgnoredButTheEndOfPlaybackKeyAlwaysCounts) {
   block_.SetHotKeyUsed(144, true);
   // Injected modifiers do not change the tracked state...
@@ -291,6 +308,7 @@ TEST_F(HookFilterTest, PauseAbortsOnlyWhilePlaybackRuns) {
   v = Press(HookInputFilter::kVkPause);
   EXPECT_TRUE(v.swallow);
   EXPECT_EQ(v.post, HookPost::kAbort);
+  EXPECT_FALSE(v.maskModifierRelease);
   // Injected Pause (the macro's own) never aborts.
   v = Key(HookInputFilter::kVkPause, true, true);
   EXPECT_EQ(v.post, HookPost::kNone);
@@ -308,7 +326,13 @@ TEST_F(HookFilterTest, HotKeyEntryPicksAnyCodeAndLetsOtherKeysThrough) {
   EXPECT_EQ(v.post, HookPost::kHotKeyPick);  // not kHotKey, though armed
   EXPECT_EQ(v.code, 0);
   EXPECT_EQ(Press(kF).code, 5);  // not armed, still picked
+  EXPECT_FALSE(v.maskModifierRelease);
   Key(HookInputFilter::kVkLControl, false);
+  Key(HookInputFilter::kVkLMenu, true);
+  v = Press(0x51);  // Alt+Q picked: Alt's lone release must not open a menu
+  EXPECT_EQ(v.code, 64);
+  EXPECT_TRUE(v.maskModifierRelease);
+  Key(HookInputFilter::kVkLMenu, false);
   v = Press(0x09);  // plain Tab has no code: it moves the focus on
   EXPECT_FALSE(v.swallow);
   EXPECT_EQ(Press(0x1B).code, 698);  // plain Esc is a code
@@ -345,12 +369,12 @@ TEST_F(HookFilterTest, MouseButtonsUseTheTableByteRule) {
 }
 
 TEST_F(HookFilterTest, WithoutABlockNothingFiresButModifiersAreStillTracked) {
-  filter_.OnKey(HookInputFilter::kVkLControl, true, false, 1, nullptr);
-  HookVerdict v = filter_.OnKey(kA, true, false, 2, nullptr);
+  filter_.OnKey(HookInputFilter::kVkLControl, 0x1D, true, false, 1, nullptr);
+  HookVerdict v = filter_.OnKey(kA, 0x1E, true, false, 2, nullptr);
   EXPECT_FALSE(v.swallow);
   EXPECT_EQ(filter_.Modifiers(), kModCtrl);
-  EXPECT_FALSE(filter_.OnKey(kEndOfPlaybackKey, true, true, 3, nullptr).swallow);
-  EXPECT_FALSE(filter_.OnKey(0x1FF, true, false, 4, nullptr).swallow);
+  EXPECT_FALSE(filter_.OnKey(kEndOfPlaybackKey, 0, true, true, 3, nullptr).swallow);
+  EXPECT_FALSE(filter_.OnKey(0x1FF, 0, true, false, 4, nullptr).swallow);
   filter_.Reset();
   EXPECT_EQ(filter_.Modifiers(), 0u);
 }

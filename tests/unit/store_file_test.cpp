@@ -432,12 +432,16 @@ TEST_F(StoreFile, ReadRecordLeavesTheBufferAloneOnFailure) {
   EXPECT_FALSE(file_->ReadRecord(1, buffer));  // no file
   EXPECT_EQ(buffer.bytes(), kept);
 
-  WriteFile(path_, Bytes({UserMacro("one")}, 300));
+  // Whatever the record holds comes back byte for byte, inactive flag and all.
+  MacroRecord patterned;
+  for (size_t i = 0; i < MacroRecord::kSize; ++i) patterned.bytes()[i] = static_cast<uint8_t>(i * 7 + 1);
+  patterned.SetActive(false);
+  WriteFile(path_, Bytes({patterned}, 300));
   EXPECT_THROW(file_->ReadRecord(2, buffer), StoreIoError);  // only a partial record there
   EXPECT_THROW(file_->ReadRecord(0, buffer), StoreIoError);
   EXPECT_EQ(buffer.bytes(), kept);
   ASSERT_TRUE(file_->ReadRecord(1, buffer));
-  EXPECT_EQ(buffer.Nickname(), "one");
+  EXPECT_EQ(buffer.bytes(), patterned.bytes());
 
   // The application catches it as an input/output failure.
   try {

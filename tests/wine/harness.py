@@ -61,15 +61,12 @@ def require_build(*relative: str) -> None:
 # --- process bookkeeping ---------------------------------------------------
 
 _PR_SET_PDEATHSIG = 1
-_libc = None
+_libc = ctypes.CDLL(None, use_errno=True)
 
 
 def _die_with_parent() -> None:
     # Runs in the child before exec: if the test process dies (even by
     # SIGKILL from a ctest timeout) the child is killed too.
-    global _libc
-    if _libc is None:
-        _libc = ctypes.CDLL(None, use_errno=True)
     _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL, 0, 0, 0)
 
 
@@ -497,6 +494,20 @@ class WineSession:
         except subprocess.TimeoutExpired:
             raise AssertionError(f"{proc.args[1]} still running after {timeout}s") from None
 
+    def start_quilx(self, args=(), title: str = "Quillon 98 (QUILX)",
+                    timeout: float = 30) -> tuple[subprocess.Popen, int]:
+        """Starts QUILX.EXE from the program folder and waits for its main
+        window; fails at once if the program ends first."""
+        proc = self.start(self.program_dir() / "QUILX.EXE", args)
+
+        def shown():
+            if proc.poll() is not None:
+                raise AssertionError(f"QUILX.EXE ended with {proc.returncode} "
+                                     f"before showing {title!r}")
+            return self._visible_windows(title)
+
+        return proc, self.wait_until(shown, timeout, what=f"window {title!r}")[0]
+
     def start_target(self, title: str = "Quillon Target", keylog: bool = False,
                      focus: bool = True, timeout: float = 20) -> Target:
         """Starts target.exe and waits for its window (focused by default)."""
@@ -663,10 +674,10 @@ class WineSession:
     def key_up(self, *keys) -> None:
         self._x("xdotool", "keyup", "--delay", "20", *keys)
 
-    def type_text(self, text) -> None:
+    def type_text(self, text, delay_ms: int = 20) -> None:
         # From stdin, so that text starting with '-' is not taken as an option.
-        self._x("xdotool", "type", "--delay", "20", "--file", "-",
-                input=text.encode("utf-8"), timeout=60 + len(text) * 0.1)
+        self._x("xdotool", "type", "--delay", str(delay_ms), "--file", "-",
+                input=text.encode("utf-8"), timeout=60 + len(text) * (delay_ms + 30) / 1000)
 
     def screenshot(self, path) -> None:
         self._x("import", "-window", "root", str(path), timeout=30)

@@ -85,9 +85,7 @@ class StartupCase(unittest.TestCase):
         self.ini = self.s.windows_dir() / "QUILX.INI"
 
     def start_quilx(self, *args, title=MAIN_TITLE):
-        proc = self.s.start(self.exe, args)
-        wid = self.s.wait_for_window(title, 30)
-        return proc, wid
+        return self.s.start_quilx(args, title)
 
     def main_hwnd(self, title=MAIN_TITLE) -> int:
         rows = self.s.find_windows(exe="QUILX.EXE", title=title)
@@ -166,14 +164,18 @@ class SingleInstance(StartupCase):
                 if use_tray:
                     write_ini(self.ini, {"Misc": {"Use Tray": use_tray}})
                 second = self.s.start(self.exe)
-                box = self.refusal_box(main_pid)
-                self.assertEqual(box.title, "")
-                texts = self.s.window_texts(box.hwnd)
-                self.assertIn(("Static", wording), texts)
-                self.assertEqual([t for c, t in texts if c == "Button"], ["OK"])
-                self.assertEqual(self.s.peek(ACTIVATION_BLOCK, 0, ACTIVATION_SIZE), before)
-                self.s.click_button(box.hwnd, "OK")
-                self.assertEqual(self.s.wait_exit(second, 20), 0)
+                try:
+                    box = self.refusal_box(main_pid)
+                    self.assertEqual(box.title, "")
+                    texts = self.s.window_texts(box.hwnd)
+                    self.assertIn(("Static", wording), texts)
+                    self.assertEqual([t for c, t in texts if c == "Button"], ["OK"])
+                    self.assertEqual(self.s.peek(ACTIVATION_BLOCK, 0, ACTIVATION_SIZE), before)
+                    self.s.click_button(box.hwnd, "OK")
+                    self.assertEqual(self.s.wait_exit(second, 20), 0)
+                finally:
+                    # A failed check must not leave its box for the next one.
+                    self.s.stop(second)
 
         self.assertIsNone(first.poll())
         self.assertEqual(self.s.window_title(wid), MAIN_TITLE)

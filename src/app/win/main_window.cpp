@@ -59,6 +59,13 @@ std::string ActivationColumnText(uint16_t code, const std::string& snapword) {
 
 }  // namespace
 
+TMainWin::TMainWin(AppContext& ctx)
+    : ctx_(ctx),
+      seams_{input_, desktop_, processes_, shell_, pump_, ctx.clock},
+      windows_(seams_, engine_),
+      player_(seams_, *this, engine_, windows_),
+      dispatch_(ctx.block, engine_, dispatch_state_, desktop_, processes_, input_, windows_, *this) {}
+
 bool TMainWin::RegisterClass(HINSTANCE instance) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -145,6 +152,12 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
+    case kMsgHotKey:
+      if (!closed_) dispatch_.OnHotKey(static_cast<uint32_t>(wp), static_cast<WindowHandle>(lp));
+      return 0;
+    case kMsgAbort:
+      engine_.AbortRequested = true;
+      return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
@@ -235,7 +248,6 @@ void TMainWin::FormCreate() {
   if (ctx_.settings.network_mode && ctx_.settings.auto_sync) ::SetTimer(hwnd_, kSyncTimer, kSyncTimerMs, nullptr);
   if (browse_mode_ != BrowseMode::None) ApplyBrowseRestrictions();
   SetButtons(ctx_.block.ClampedCount() > 0);
-  LoadProcessEnumeration();
 }
 
 [[noreturn]] void TMainWin::FailBlock(win::BlockError error) {
@@ -305,15 +317,6 @@ void TMainWin::ApplyBrowseRestrictions() {
   for (UINT id : kBrowseDisabled) EnableMenuCommand(id, false);
   if (browse_mode_ == BrowseMode::BrowseAll)
     for (UINT id : kBrowseAllExtra) EnableMenuCommand(id, false);
-}
-
-void TMainWin::LoadProcessEnumeration() {
-  static constexpr const char* kPsapi[] = {"EnumProcesses", "EnumProcessModules", "GetModuleBaseNameA"};
-  static constexpr const char* kToolhelp[] = {"CreateToolhelp32Snapshot", "Process32First", "Process32Next"};
-  process_library_.reset(::LoadLibraryA(nt4_or_later_ ? "PSAPI.DLL" : "KERNEL32.DLL"));
-  if (!process_library_) return;
-  const char* const* names = nt4_or_later_ ? kPsapi : kToolhelp;
-  for (int i = 0; i < 3; ++i) enum_entry_[i] = ::GetProcAddress(process_library_.get(), names[i]);
 }
 
 // ---------------------------------------------------------------- showing
@@ -513,6 +516,49 @@ void TMainWin::RestoreMouseHooksClick() {
   ctx_.block.SetMouseHook(ctx_.hooks.HookMouse());
 }
 
+// ---------------------------------------------------------------- playback
+
+void TMainWin::DoAMessage(const std::string& caption, const std::string& text) {
+  // One at a time: a second warning while one is open is dropped.
+  if (message_shown_) return;
+  message_shown_ = true;
+  ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_TOPMOST | MB_SETFOREGROUND | MB_TASKMODAL);
+  message_shown_ = false;
+}
+
+uint16_t TMainWin::DoRepPrompt() {
+  // The repeat-count prompt arrives with the playback dialogs; until then
+  // a prompted repeat plays once.
+  return 1;
+}
+
+void TMainWin::ShowMainWindow() { ::ShowWindow(hwnd_, SW_SHOW); }
+
+void TMainWin::MinimizeApplication() { ::ShowWindow(hwnd_, SW_MINIMIZE); }
+
+bool TMainWin::ReadPlaybackRecord(int n, MacroRecord& record) { return ctx_.macro_file.ReadRecord(n, record); }
+
+void TMainWin::PlayText(const std::string& text) { player_.StartPlayback(text, PlaybackEntry::Triggered); }
+
+int TMainWin::ChooseFromPopupMenu(const MacroRecord&) {
+  // Popup-menu macros arrive with their chooser.
+  return -1;
+}
+
+void TMainWin::ActivateMe() {
+  if (auto refusal = dispatch_.ActivateMeRefusal()) {
+    DoAMessage(kWarningCaption, *refusal);
+    return;
+  }
+  if (::IsWindowVisible(hwnd_) && !ctx_.settings.use_tray) {
+    if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
+  } else {
+    ::ShowWindow(hwnd_, SW_SHOW);
+  }
+  ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetForegroundWindow(hwnd_);
+}
+
 // ---------------------------------------------------------------- shutdown
 
 void TMainWin::SaveStretchDim() {
@@ -530,8 +576,8 @@ void TMainWin::SaveStretchDim() {
 void TMainWin::FormClose() {
   if (closed_) return;
   closed_ = true;
-  process_library_.reset();
   closing_ = true;
+  engine_.AbortRequested = true;  // a playing macro ends at its next step
   ctx_.hooks.UnHook(ctx_.block.KeyboardHook());
   ctx_.hooks.UnHook(ctx_.block.MouseHook());
   if (remap_block_.bytes()) ctx_.hooks.UnHook(RemapBlock(remap_block_.bytes()).RemapHook());

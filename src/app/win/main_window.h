@@ -7,10 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "activation/dispatch.h"
 #include "app/startup_logic.h"
+#include "engine/player.h"
+#include "engine/window_commands.h"
 #include "app/win/hook_library.h"
 #include "platform/win32/clock_win32.h"
+#include "platform/win32/desktop_win32.h"
+#include "platform/win32/input_win32.h"
 #include "platform/win32/message_boxes_win32.h"
+#include "platform/win32/message_pump_win32.h"
+#include "platform/win32/processes_win32.h"
+#include "platform/win32/shell_win32.h"
 #include "platform/win32/win_handles.h"
 #include "store/macro_file.h"
 #include "store/settings.h"
@@ -30,17 +38,17 @@ struct AppContext {
   HookLibrary& hooks;
   IProfile& profile;
   Win32MessageBoxes& boxes;
-  const Win32Clock& clock;
+  Win32Clock& clock;
   std::vector<std::string> params;  // command-line parameters 1..n
   int process_show = SW_SHOWDEFAULT;
 };
 
-class TMainWin {
+class TMainWin : private IPlaybackHost, private IDispatchHost {
  public:
   static constexpr char kClassName[] = "TMainWin";
   static bool RegisterClass(HINSTANCE instance);
 
-  explicit TMainWin(AppContext& ctx) : ctx_(ctx) {}
+  explicit TMainWin(AppContext& ctx);
   TMainWin(const TMainWin&) = delete;
   TMainWin& operator=(const TMainWin&) = delete;
 
@@ -67,7 +75,6 @@ class TMainWin {
   void InstallKeyboardAndMouseHooks();
   void ApplyStartParams();
   void ApplyBrowseRestrictions();
-  void LoadProcessEnumeration();
   void SaveStretchDim();
 
   // Macro file and list.
@@ -86,6 +93,22 @@ class TMainWin {
   void RestoreKeyboardHooksClick();
   void RestoreMouseHooksClick();
 
+  // Playback and dispatch hosts.
+  void DoAMessage(const std::string& caption, const std::string& text) override;
+  uint16_t DoRepPrompt() override;
+  bool UseTray() const override { return ctx_.settings.use_tray; }
+  void ShowMainWindow() override;
+  void MinimizeApplication() override;
+  bool ReadPlaybackRecord(int n, MacroRecord& record) override;
+  void PlayText(const std::string& text) override;
+  int ChooseFromPopupMenu(const MacroRecord& menu) override;
+  void ActivateMe() override;
+  void StartACapture() override {}
+  void MenuTopWindow() override {}
+  void ResumePause() override {}
+  bool ReloadIfChangedElsewhere() override { return false; }
+  void ClearRememberedTrayIcon() override {}
+
   void EnableMenuCommand(UINT id, bool enabled);
   [[noreturn]] void FailBlock(win::BlockError error);
 
@@ -96,8 +119,20 @@ class TMainWin {
 
   win::NamedBlock remap_block_;
   win::NamedBlock window_block_;
-  win::Module process_library_;
-  FARPROC enum_entry_[3] = {};
+  // The engine and its seams. The process lookup binds PSAPI (or Toolhelp)
+  // at run time; it lives as long as the window so playback never sees it go.
+  Win32Input input_;
+  Win32Desktop desktop_;
+  Win32Processes processes_;
+  Win32Shell shell_;
+  Win32MessagePump pump_;
+  EngineSeams seams_;
+  EngineState engine_;
+  WindowCommands windows_;
+  Player player_;
+  DispatchState dispatch_state_;
+  HotKeyDispatch dispatch_;
+  bool message_shown_ = false;
 
   bool tray_capable_ = false;
   bool nt4_or_later_ = false;

@@ -1,20 +1,17 @@
 #pragma once
-#include <windows.h>
-
 #include "platform/clock.h"
-#include "store/date_value.h"
 
 namespace qlx {
 
-// Local time as a date value, and the system tick count.
+// Local time and the system tick count.
 class Win32Clock : public IClock {
  public:
-  double Now() const override {
-    SYSTEMTIME t;
-    ::GetLocalTime(&t);
-    return EncodeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-  }
-  uint32_t TickCount() const override { return ::GetTickCount(); }
+  double Now() const override;
+  uint32_t TickCount() const override;
 };
+
+// Days since 30 December 1899 of a local date and time.
+double DaysSince1899(int year, int month, int day, int hour, int minute, int second,
+                     int millisecond);
 
 }  // namespace qlx

@@ -297,12 +297,17 @@ class FakeDesktop : public IInput,
     return out;
   }
 
+  // Caps Lock as the user left it before the playback.
+  bool caps_lock_on = false;
+
   // What a US-layout edit field would show: characters typed through the
-  // layout, Alt + keypad codes, Unicode events; Enter as '\n', Tab as '\t';
-  // other keys and modifier chords as "{Ctrl+Alt+Q}" or "{vk46}".
+  // layout (Caps Lock included), Alt + keypad codes, Unicode events; Enter
+  // as '\n', Tab as '\t'; other keys and chords as "{Ctrl+Alt+Q}" or
+  // "{vk46}". Keys that type nothing (Caps Lock, Windows keys, unassigned
+  // keys) show nothing.
   std::string TypedText() const {
     std::string out;
-    bool shift = false, ctrl = false, alt = false;
+    bool shift = false, ctrl = false, alt = false, win = false, caps = caps_lock_on;
     std::string alt_code;
     for (const auto& e : events) {
       if (e.kind == InputEvent::Kind::Unicode) {
@@ -319,16 +324,23 @@ class FakeDesktop : public IInput,
         alt = !e.up;
         continue;
       }
-      if (e.up) continue;
+      if (vk == 91 || vk == 92) { win = !e.up; continue; }
+      if (vk == 20) {
+        if (!e.up) caps = !caps;
+        continue;
+      }
+      if (e.up || vk == 0xE8) continue;
       if (alt && !ctrl && vk >= 96 && vk <= 105) {
         alt_code += static_cast<char>('0' + (vk - 96));
         continue;
       }
-      const char plain = UsChar(vk, shift);
-      if (plain && !ctrl && !alt) {
+      const bool letter = vk >= 'A' && vk <= 'Z';
+      const char plain = UsChar(vk, letter && caps ? !shift : shift);
+      if (plain && !ctrl && !alt && !win) {
         out += plain;
       } else {
         std::string chord = "{";
+        if (win) chord += "Win+";
         if (ctrl) chord += "Ctrl+";
         if (alt) chord += "Alt+";
         if (shift && !plain) chord += "Shift+";

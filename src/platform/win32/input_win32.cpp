@@ -1,0 +1,69 @@
+#include "platform/win32/input_win32.h"
+
+#include "activation/hook_contract.h"
+
+namespace qlx {
+namespace {
+
+void Send(INPUT& in) { ::SendInput(1, &in, sizeof in); }
+
+}  // namespace
+
+void Win32Input::KeyEvent(uint8_t vk, uint16_t scan, bool up, bool extended) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = scan;
+  in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0u) | (extended ? KEYEVENTF_EXTENDEDKEY : 0u);
+  in.ki.dwExtraInfo = kInjectedMarker;
+  Send(in);
+}
+
+void Win32Input::UnicodeEvent(char16_t unit, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = 0;
+  in.ki.wScan = static_cast<WORD>(unit);
+  in.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0u);
+  in.ki.dwExtraInfo = kInjectedMarker;
+  Send(in);
+}
+
+void Win32Input::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = dx;
+  in.mi.dy = dy;
+  in.mi.mouseData = static_cast<DWORD>(data);
+  in.mi.dwFlags = flags;
+  in.mi.dwExtraInfo = kInjectedMarker;
+  Send(in);
+}
+
+uint16_t Win32Input::MapVirtualKey(uint8_t vk) {
+  return static_cast<uint16_t>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+}
+
+int16_t Win32Input::VkKeyScan(char c) { return static_cast<int16_t>(::VkKeyScanA(c)); }
+
+char16_t Win32Input::AnsiToUnicode(uint8_t c) {
+  const char in = static_cast<char>(c);
+  wchar_t out = 0;
+  if (::MultiByteToWideChar(CP_ACP, 0, &in, 1, &out, 1) != 1) return u'?';
+  return static_cast<char16_t>(out);
+}
+
+bool Win32Input::IsKeyDown(uint8_t vk) { return (::GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+KeyboardState Win32Input::GetKeyboardState() {
+  KeyboardState s{};
+  ::GetKeyboardState(s.data());
+  return s;
+}
+
+void Win32Input::SetKeyboardState(const KeyboardState& state) {
+  KeyboardState copy = state;  // the API takes a non-const buffer
+  ::SetKeyboardState(copy.data());
+}
+
+}  // namespace qlx

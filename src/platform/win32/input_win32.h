@@ -1,0 +1,22 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/input.h"
+
+namespace qlx {
+
+// Input through SendInput, every event tagged with the injected marker.
+class Win32Input : public IInput {
+ public:
+  void KeyEvent(uint8_t vk, uint16_t scan, bool up, bool extended) override;
+  void UnicodeEvent(char16_t unit, bool up) override;
+  void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) override;
+  uint16_t MapVirtualKey(uint8_t vk) override;
+  int16_t VkKeyScan(char c) override;
+  char16_t AnsiToUnicode(uint8_t c) override;
+  bool IsKeyDown(uint8_t vk) override;
+  KeyboardState GetKeyboardState() override;
+  void SetKeyboardState(const KeyboardState& state) override;
+};
+
+}  // namespace qlx
