@@ -30,7 +30,7 @@ run_fuzzers() {
     work=$(mktemp -d)
     [ -d "$corpus" ] && cp -r "$corpus/." "$work/"
     echo "-- $name (${FUZZ_SECONDS}s)"
-    if ! "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 "$work" >"$work.log" 2>&1; then
+    if ! "$f" -max_total_time="$FUZZ_SECONDS" -max_len=26000 -print_final_stats=0 "$work" >"$work.log" 2>&1; then
       tail -n 40 "$work.log"; ok=1
     else
       grep -E "^(#[0-9]+ *DONE|Done)" "$work.log" | tail -1
