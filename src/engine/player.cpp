@@ -132,9 +132,10 @@ void Player::TypeChar(char c, OneShots& shots) {
   if (state_.KeyDelayOn) KeyDelay(state_.KeyDelayMs);
   const auto uc = static_cast<uint8_t>(c);
   if (uc >= 128) {
-    const char digits[] = {'0', static_cast<char>('0' + uc / 100),
-                           static_cast<char>('0' + uc / 10 % 10), static_cast<char>('0' + uc % 10)};
-    TypeAltCode(std::string_view(digits, 4));
+    // Sent as the character itself, not as Alt plus its keypad code: Alt
+    // codes depend on Num Lock and on the receiving program composing them,
+    // and under Wine they arrive as nothing at all.
+    TypeUnmappable(uc);
     return;
   }
   const int16_t answer = input_.VkKeyScan(c);

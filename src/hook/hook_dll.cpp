@@ -143,20 +143,23 @@ void SendMenuMask() {
   ::SendInput(2, in, sizeof(INPUT));
 }
 
+// A zero handle would post to this thread's own queue instead.
+void PostTo(uint32_t window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (window != 0) ::PostMessageA(ToHwnd(window), msg, wParam, lParam);
+}
+
 void Carry(const HookVerdict& v, ActivationBlock& block) {
   switch (v.post) {
     case HookPost::kHotKey: {
       WPARAM w = static_cast<WPARAM>(v.code) | (CapsLockOn() ? kHotKeyCapsLockBit : 0);
-      ::PostMessageA(ToHwnd(block.MainWindow()), kMsgHotKey, w,
-                     reinterpret_cast<LPARAM>(FocusWindow()));
+      PostTo(block.MainWindow(), kMsgHotKey, w, reinterpret_cast<LPARAM>(FocusWindow()));
       break;
     }
     case HookPost::kHotKeyPick:
-      ::PostMessageA(ToHwnd(block.HotKeyEntryWindow()), kMsgHotKeyPick,
-                     static_cast<WPARAM>(v.code), 0);
+      PostTo(block.HotKeyEntryWindow(), kMsgHotKeyPick, static_cast<WPARAM>(v.code), 0);
       break;
     case HookPost::kAbort:
-      ::PostMessageA(ToHwnd(block.MainWindow()), kMsgAbort, 0, 0);
+      PostTo(block.MainWindow(), kMsgAbort, 0, 0);
       break;
     case HookPost::kNone:
       break;

@@ -19,6 +19,7 @@ TEST(EnginePlayer, CharactersGoThroughTheLayoutWithScanCodesAndOneShotShift) {
     EXPECT_EQ(e.scan, rig.desk.MapVirtualKey(e.vk)) << int(e.vk);
     EXPECT_FALSE(e.extended);
   }
+  ASSERT_EQ(rig.desk.events.size(), 12u);
   EXPECT_EQ(rig.desk.events[1].scan, 0x1E);  // 'A' on the fake's set-1 table
   EXPECT_FALSE(rig.desk.AnyKeyDown());
   EXPECT_TRUE(rig.host.messages.empty());
@@ -134,6 +135,7 @@ TEST(EnginePlayer, AltCodesAndCharactersAbove127) {
     // Alt codes take the key delay, once per code.
     PlaybackRig rig;
     rig.Play("<SPKEY:0010><ALT:065>\xFC");
+    ASSERT_EQ(rig.desk.events.size(), 18u);
     EXPECT_EQ(rig.desk.events.front().at_ms, 10u);
     EXPECT_EQ(rig.desk.events.back().at_ms, 20u);
     EXPECT_EQ(rig.Typed(), "A\xFC");
@@ -171,6 +173,7 @@ TEST(EnginePlayer, TimingTokensScaleBySpeedFactor) {
     PlaybackRig rig;
     rig.Play("a<DELAY:01.50>b");
     const auto& ev = rig.desk.events;
+    ASSERT_EQ(ev.size(), 4u);
     const uint64_t gap = ev[2].at_ms - ev[1].at_ms;
     EXPECT_GE(gap, 1500u);
     EXPECT_LE(gap, 1502u);
@@ -180,6 +183,7 @@ TEST(EnginePlayer, TimingTokensScaleBySpeedFactor) {
     PlaybackRig rig;
     rig.Play("<MSD:0250>a<SPEED:00002><MSD:0100>b<SPEED:00.50><DELAY:01.00>c");
     const auto& ev = rig.desk.events;
+    ASSERT_EQ(ev.size(), 6u);
     EXPECT_EQ(ev[0].at_ms, 250u);
     EXPECT_EQ(ev[2].at_ms, 450u);
     EXPECT_GE(ev[4].at_ms - ev[2].at_ms, 500u);
@@ -202,6 +206,7 @@ TEST(EnginePlayer, TimingTokensScaleBySpeedFactor) {
     rig.Play("<SPEED:00.25><MSD:0003><SPKEY:0100><SPKEY:0000>a<SPEED:0x.00><MSD:0004>b");
     EXPECT_FALSE(rig.state.KeyDelayOn);
     EXPECT_DOUBLE_EQ(rig.state.SpeedFactor, 0.25);
+    ASSERT_EQ(rig.desk.events.size(), 4u);
     EXPECT_EQ(rig.desk.events[0].at_ms, 0u);
     EXPECT_EQ(rig.desk.events[2].at_ms, 1u);
   }
@@ -210,6 +215,7 @@ TEST(EnginePlayer, TimingTokensScaleBySpeedFactor) {
     PlaybackRig rig;
     rig.Play("<SPEED:00000><SPKEY:0100>");
     rig.Play("<MSD:0100>a");
+    ASSERT_EQ(rig.desk.events.size(), 2u);
     EXPECT_EQ(rig.desk.events[0].at_ms, 100u);
     EXPECT_FALSE(rig.state.KeyDelayOn);
   }
@@ -258,6 +264,7 @@ TEST(EnginePlayer, ModifiersHeldByTheUserAreReleasedBeforeTyping) {
     rig.desk.HoldKey(0xA5);
     rig.Play("a");
     EXPECT_EQ(rig.Keys(), "+vk232 -vk232 -LCtrl -RAlt +A -A");
+    ASSERT_EQ(rig.desk.events.size(), 6u);
     EXPECT_TRUE(rig.desk.events[3].extended);  // right Alt is an extended key
     EXPECT_FALSE(rig.desk.events[2].extended);
     EXPECT_EQ(rig.Typed(), "a");
@@ -321,6 +328,11 @@ TEST(EnginePlayer, AbortStopsAtTheNextStepWithOneMessage) {
   EXPECT_FALSE(rig.state.AbortRequested);
   EXPECT_EQ(rig.Typed(), "abz");
   EXPECT_EQ(rig.host.messages.size(), 1u);
+  // The next aborted playback says so again.
+  rig.desk.on_pump = [&] { rig.state.AbortRequested = true; };
+  rig.Play("yz");
+  EXPECT_EQ(rig.Typed(), "abzy");
+  EXPECT_EQ(rig.host.messages.size(), 2u);
 }
 
 TEST(EnginePlayer, AbortEndsALongWaitEarly) {

@@ -49,7 +49,7 @@ TEST(EngineWindows, SearchTakesTheExactTitleFirstThenTheFrontmostContainingIt) {
 
 TEST(EngineWindows, ActivationRestoresFocusesAndBringsForward) {
   PlaybackRig rig;
-  rig.desk.AddWindow("Front");
+  const WindowHandle front = rig.desk.AddWindow("Front");
   const WindowHandle calc = rig.desk.AddWindow("Calculator", 0, 0, /*minimized=*/true);
   rig.Play("<ACTIVATE:calc>x");
   EXPECT_EQ(rig.desk.window_log,
@@ -61,7 +61,6 @@ TEST(EngineWindows, ActivationRestoresFocusesAndBringsForward) {
 
   // Not minimized: no restore.
   rig.desk.window_log.clear();
-  const WindowHandle front = rig.desk.TopLevelWindows()[1];
   rig.Play("<ACTIVATE:Front>");
   EXPECT_EQ(rig.desk.window_log,
             (std::vector<std::string>{"focus " + H(front), "foreground " + H(front)}));
@@ -134,6 +133,7 @@ TEST(EngineWindows, LaunchAndWaitTokens) {
     rig.Play("<LAUNCHNO:02Notepad<LAUNCH:NOTEPAD.EXE>x");
     ASSERT_EQ(rig.desk.launches.size(), 1u);
     EXPECT_EQ(rig.windows.LaunchWaitTitle, "Notepad");
+    ASSERT_EQ(rig.desk.events.size(), 2u);
     const uint64_t typed_at = rig.desk.events.front().at_ms;
     EXPECT_GE(typed_at, 5000u);
     EXPECT_LE(typed_at, 5000u + WindowCommands::kPollMs + 2);

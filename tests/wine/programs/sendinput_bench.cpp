@@ -1,10 +1,18 @@
-// Baseline typist for the playback benchmark: types a text file with ONE
-// SendInput call holding the key events the player would send for it
-// (VkKeyScanA with Shift/Ctrl/Alt around the key, Alt + keypad digits above
-// 127, Enter for CR LF), tagged like the program's own input.
+// Helper of the playback benchmark.
 //
-//   sendinput_bench.exe --text FILE     prints "sent <done> of <events>"
-//   sendinput_bench.exe --vkscan N...   prints "N 0xXXXX" (VkKeyScanA of N)
+// Baseline typist: types a text file with ONE SendInput call holding the key
+// events the player would send for it (VkKeyScanA with Shift/Ctrl/Alt around
+// the key, Alt + keypad digits above 127, Enter for CR LF), tagged like the
+// program's own input.
+//   sendinput_bench.exe --text FILE          prints "sent <done> of <events>"
+//   sendinput_bench.exe --vkscan N...        prints "N 0xXXXX" (VkKeyScanA of N)
+//
+// Light receiver: a window with a multi-line edit like target.exe that, unlike
+// it, does no file work per character (which would limit the rate measured):
+// it notes the performance-counter time of the first and the last change and
+// reports them with the text at most every 100 ms, in one file:
+// "<length> <first> <last> <frequency>\n<text>".
+//   sendinput_bench.exe --receive FILE TITLE
 #include <windows.h>
 
 #include <cstdio>
@@ -74,6 +82,111 @@ std::vector<INPUT> Events(const std::string& text) {
   return out;
 }
 
+struct Receiver {
+  std::string report_file;
+  HWND edit = nullptr;
+  LONGLONG first = 0, last = 0;
+  bool dirty = false;
+  DWORD reported = 0;
+};
+Receiver g_rx;
+constexpr int kRxEditId = 100;
+constexpr UINT_PTR kRxTimer = 1;
+constexpr DWORD kRxReportMs = 100;
+
+void WriteReport() {
+  const int len = GetWindowTextLengthA(g_rx.edit);
+  std::string text(static_cast<size_t>(len) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(g_rx.edit, text.data(), len + 1)));
+  LARGE_INTEGER freq;
+  QueryPerformanceFrequency(&freq);
+  char head[128];
+  std::snprintf(head, sizeof head, "%zu %lld %lld %lld\n", text.size(), g_rx.first, g_rx.last,
+                freq.QuadPart);
+  const std::string temp = g_rx.report_file + ".tmp";
+  FILE* f = std::fopen(temp.c_str(), "wb");
+  if (!f) return;
+  std::fputs(head, f);
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+  MoveFileExA(temp.c_str(), g_rx.report_file.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE:
+      g_rx.edit = CreateWindowExA(
+          WS_EX_CLIENTEDGE, "EDIT", "",
+          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+          0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRxEditId)),
+          GetModuleHandleA(nullptr), nullptr);
+      if (!g_rx.edit) return -1;
+      SendMessageA(g_rx.edit, EM_SETLIMITTEXT, 0, 0);
+      SetTimer(hwnd, kRxTimer, kRxReportMs, nullptr);
+      return 0;
+    case WM_SIZE:
+      MoveWindow(g_rx.edit, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) SetFocus(g_rx.edit);
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(g_rx.edit);
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wp) == kRxEditId && HIWORD(wp) == EN_CHANGE) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        if (g_rx.first == 0) g_rx.first = now.QuadPart;
+        g_rx.last = now.QuadPart;
+        g_rx.dirty = true;
+        // Timer messages wait while input keeps coming: report from here too.
+        const DWORD tick = GetTickCount();
+        if (tick - g_rx.reported >= kRxReportMs) {
+          g_rx.reported = tick;
+          g_rx.dirty = false;
+          WriteReport();
+        }
+      }
+      return 0;
+    case WM_TIMER:
+      if (g_rx.dirty) {
+        g_rx.dirty = false;
+        WriteReport();
+      }
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+}
+
+int Receive(const char* file, const char* title) {
+  g_rx.report_file = file;
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = ReceiverProc;
+  wc.hInstance = inst;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = "QuillonBenchReceiver";
+  if (!RegisterClassA(&wc)) return 1;
+  HWND hwnd = CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW, 200, 150, 600,
+                              400, nullptr, nullptr, inst, nullptr);
+  if (!hwnd) return 1;
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd);
+  WriteReport();  // an empty report says the window is up
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
 bool ReadFile(const char* path, std::string& text) {
   FILE* f = std::fopen(path, "rb");
   if (!f) return false;
@@ -98,9 +211,11 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
+  if (mode == "--receive" && argc == 4) return Receive(argv[2], argv[3]);
   std::string text;
   if (mode != "--text" || argc != 3 || !ReadFile(argv[2], text)) {
-    std::fprintf(stderr, "usage: sendinput_bench --text FILE | --vkscan N...\n");
+    std::fprintf(stderr,
+                 "usage: sendinput_bench --text FILE | --vkscan N... | --receive FILE TITLE\n");
     return 2;
   }
   std::vector<INPUT> events = Events(text);

@@ -1,0 +1,317 @@
+"""Macro playback end to end: a prepared macro file, the real QUILX.EXE and
+QLXHOOK.DLL, hot keys pressed with xdotool, and what target.exe receives.
+
+One QUILX.EXE session serves every case; each case types into fresh target
+windows of its own, so a failing case leaves no text behind for the next."""
+
+import time
+import unittest
+
+import harness
+from harness import WineSession
+from macrofile import (SCOPE_GLOBAL, SCOPE_SYSTEM, SCOPE_WINDOW, SYSTEM_MACROS, Macro,
+                       write_macro_file)
+
+ACTIVATION_BLOCK = "QLBA1KGR"
+AB_HOTKEY_TABLE, AB_PLAYBACK_STARTED = 17, 777
+AB_SCOPES, AB_SCOPE_TEXTS, AB_ACTIVE, AB_CODES, AB_TOP_MOST, AB_COUNT = (
+    792, 1792, 12292, 12792, 13792, 14292)
+VK_SHIFT, VK_CONTROL, VK_MENU = 0x10, 0x11, 0x12
+VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU = range(0xA0, 0xA6)
+MODIFIER_VKS = (VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL,
+                VK_RCONTROL, VK_LMENU, VK_RMENU)
+KEY_DOWN = 0x8000
+CTRL_ALT = 144          # first code of the Ctrl+Alt block: Ctrl+Alt+A
+
+
+def ctrl_alt(letter: str) -> tuple[int, str]:
+    """(hot-key code, xdotool keys) of Ctrl+Alt+letter."""
+    return CTRL_ALT + ord(letter) - ord("a"), f"ctrl+alt+{letter}"
+
+
+# --- the macros of the session ----------------------------------------------
+
+TYPING_KEY = ctrl_alt("a")
+TYPING_TEXT = ('Hello, World! <ENTER>'
+               'Shifted: ~!@#$%^&*()_+{}|:"<>? ABC xyz<TAB>tab<ENTER>'
+               'Keys: abcX<BACKSPACE>d<SPACE><SHIFT>e\r\n'
+               'Not tokens: <enter> a<b <DELAY:1.5> ac<LEFT ARROW>b')
+TYPING_EXPECTED = ('Hello, World! \r\n'
+                   'Shifted: ~!@#$%^&*()_+{}|:"<>? ABC xyz\ttab\r\n'
+                   'Keys: abcd E\r\n'
+                   'Not tokens: <enter> a<b <DELAY:1.5> abc')
+
+REPEAT_KEY = ctrl_alt("r")
+REPEAT_TEXT = ("<REPEAT:0003>x<I>-<ENDREP>|<REPEAT:0012>[<II>]<ENDREP>|"
+               "<REPEAT:0002><I><I><ENDREP>|<I>")
+REPEAT_EXPECTED = ("x1-x2-x3-|" + "".join(f"[{n:02}]" for n in range(1, 13)) + "|112|")
+
+ACTIVATE_KEY = ctrl_alt("t")
+SECOND_TITLE = "Quillon Second Pad"
+ACTIVATE_TEXT = "first<ACTIVATE:second pad>second<ENTER>"
+
+SCOPE_KEY = ctrl_alt("w")
+RUNNING_KEY = ctrl_alt("x")
+SCOPED_TITLE, PLAIN_TITLE = "Quillon Scoped Pad", "Quillon Plain Pad"
+
+LONG_KEY = ctrl_alt("l")
+LONG_BODY = ("Ab!1 cD@2 eF#3 ~G$4\r\n" * 200)[:4000]
+LONG_TEXT = "<SPKEY:0003>" + LONG_BODY
+
+HELD_KEY = ctrl_alt("h")
+# Under a leaked Ctrl these letters select all, copy, paste, cut and so on.
+HELD_BODY = "acvxzs-ACVXZS-" * 3
+HELD_TEXT = "<SPKEY:0030>" + HELD_BODY
+
+CAPS_KEY = ctrl_alt("c")
+CAPS_TEXT = "MiXeD Case, abc XYZ!"
+
+# Characters above 127 that the US layout has no key for.
+HIGH_KEY = ctrl_alt("e")
+HIGH_TEXT = "caf\xe9 na\xefve \xf1\xfc\xe7"
+HIGH_CODES = sorted({ord(c) for c in HIGH_TEXT if ord(c) > 127})
+
+MACROS = [
+    Macro("Typing", TYPING_KEY[0], TYPING_TEXT),
+    Macro("Repeats", REPEAT_KEY[0], REPEAT_TEXT),
+    Macro("Activate", ACTIVATE_KEY[0], ACTIVATE_TEXT),
+    Macro("Global on W", SCOPE_KEY[0], "global"),
+    Macro("Scoped on W", SCOPE_KEY[0], "scoped", scope=SCOPE_WINDOW,
+          scope_text="Scoped Pad", top_most=True),
+    Macro("Global on X", RUNNING_KEY[0], "global"),
+    Macro("If running on X", RUNNING_KEY[0], "running", scope=SCOPE_WINDOW,
+          scope_text="scoped pad", top_most=False),
+    Macro("Long", LONG_KEY[0], LONG_TEXT),
+    Macro("Held modifiers", HELD_KEY[0], HELD_TEXT),
+    Macro("Caps", CAPS_KEY[0], CAPS_TEXT),
+    Macro("High characters", HIGH_KEY[0], HIGH_TEXT),
+    Macro("Inactive on A", TYPING_KEY[0], "never", active=False),
+]
+
+
+class Playback(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        harness.require_build("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "testprogs/target.exe",
+                              "testprogs/wintool.exe", "testprogs/keepwarm.exe",
+                              "testprogs/sendinput_bench.exe")
+        cls.s = WineSession(name="playback")
+        try:
+            write_macro_file(cls.s.program_dir() / "QUILX.QLX", MACROS)
+            cls.proc, cls.main_wid = cls.s.start_quilx()
+        except BaseException:
+            cls.s.close()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.s.close()
+
+    def setUp(self):
+        self.assertIsNone(self.proc.poll(), "QUILX.EXE is no longer running")
+        self.dismiss_abort_message()
+
+    # --- helpers -------------------------------------------------------------
+
+    def target(self, title, keylog=False):
+        t = self.s.start_target(title, keylog=keylog)
+        self.addCleanup(self.close_target, t)
+        return t
+
+    def close_target(self, t):
+        if t.proc.poll() is None:
+            self.s.post_close(t.title)
+            self.s.wait_exit(t.proc)
+
+    def block(self, offset, count):
+        data = self.s.peek(ACTIVATION_BLOCK, offset, count)
+        self.assertIsNotNone(data, "the activation block is missing")
+        return data
+
+    def wait_playback_done(self, timeout=30):
+        """The end-of-playback key has passed the hook."""
+        self.s.wait_until(lambda: self.block(AB_PLAYBACK_STARTED, 1) == b"\0", timeout,
+                          what="the end of the playback")
+
+    def wait_stable(self, t, quiet=0.5, timeout=20):
+        """The target's text once it has not changed for `quiet` seconds."""
+        last = [t.text(), None]
+
+        def settled():
+            now = t.text()
+            if now != last[0]:
+                last[:] = [now, None]
+                return False
+            if last[1] is None:
+                last[1] = time.monotonic()
+            return time.monotonic() - last[1] >= quiet
+
+        self.s.wait_until(settled, timeout, what=f"{t.title!r} to stop changing")
+        return last[0]
+
+    def held_modifiers(self):
+        held = []
+        for vk in MODIFIER_VKS:
+            r = self.s.wintool("keystate", hex(vk))
+            self.assertEqual(r.returncode, 0, r.stderr)
+            if int(r.stdout.strip(), 16) & KEY_DOWN:
+                held.append(hex(vk))
+        return held
+
+    def abort_messages(self):
+        return self.s.find_windows(exe="QUILX.EXE", title="Macro Abort")
+
+    def dismiss_abort_message(self):
+        for w in self.abort_messages():
+            self.s.click_button(w.hwnd, "Ok")
+            self.s.window_gone("Macro Abort")
+
+    # --- cases, in order -------------------------------------------------------
+
+    def test_0_prepared_file_is_loaded_as_written(self):
+        n = len(MACROS)
+        self.assertEqual(int.from_bytes(self.block(AB_COUNT, 4), "little"), n + 4)
+        scopes = self.block(AB_SCOPES, 2 * (n + 4))
+        texts = self.block(AB_SCOPE_TEXTS, 21 * (n + 4))
+        active = self.block(AB_ACTIVE, n + 4)
+        codes = self.block(AB_CODES, 2 * (n + 4))
+        top = self.block(AB_TOP_MOST, n + 4)
+        expected = MACROS + [Macro(nick, code, scope=SCOPE_SYSTEM, scope_text=digit)
+                             for digit, nick, code in SYSTEM_MACROS]
+        for i, m in enumerate(expected):
+            with self.subTest(macro=m.nickname):
+                self.assertEqual(int.from_bytes(scopes[2 * i:2 * i + 2], "little", signed=True),
+                                 m.scope)
+                length = texts[21 * i]
+                self.assertEqual(texts[21 * i + 1:21 * i + 1 + length].decode("cp1252"),
+                                 m.scope_text[:20])
+                self.assertEqual(active[i], int(m.active))
+                self.assertEqual(int.from_bytes(codes[2 * i:2 * i + 2], "little"), m.code)
+                self.assertEqual(top[i], int(m.top_most))
+        table = self.block(AB_HOTKEY_TABLE, 720)
+        used = {m.code for m in expected if m.active}
+        self.assertEqual({c for c in range(720) if table[c]}, used)
+
+    def test_1_hot_key_types_characters_named_keys_and_line_breaks(self):
+        t = self.target("Quillon Typing Pad")
+        self.s.key(TYPING_KEY[1])
+        t.wait_text(TYPING_EXPECTED)
+        self.wait_playback_done()
+        self.assertEqual(self.wait_stable(t), TYPING_EXPECTED)
+
+    def test_2_repeats_type_their_counters(self):
+        t = self.target("Quillon Repeat Pad")
+        self.s.key(REPEAT_KEY[1])
+        t.wait_text(REPEAT_EXPECTED)
+        self.wait_playback_done()
+        self.assertEqual(self.wait_stable(t), REPEAT_EXPECTED)
+
+    def test_3_activate_moves_typing_to_another_window(self):
+        second = self.target(SECOND_TITLE)
+        first = self.target("Quillon First Pad")
+        self.s.key(ACTIVATE_KEY[1])
+        second.wait_text("second\r\n")
+        self.wait_playback_done()
+        # Keys sent before the activation belong to the first window.
+        first.wait_text("first", 5)
+        self.assertEqual(self.s.wintool("foreground").stdout.rstrip("\r\n"), SECOND_TITLE)
+
+    def test_4a_window_macro_in_front_beats_the_global_one(self):
+        scoped = self.target(SCOPED_TITLE)
+        plain = self.target(PLAIN_TITLE)
+        scoped.focus()
+        self.s.key(SCOPE_KEY[1])
+        scoped.wait_text("scoped")
+        self.wait_playback_done()
+        plain.focus()
+        self.s.key(SCOPE_KEY[1])
+        plain.wait_text("global")
+        self.wait_playback_done()
+        # "Top Most Only": the scoped window was not brought forward.
+        self.assertEqual(self.s.wintool("foreground").stdout.rstrip("\r\n"), PLAIN_TITLE)
+        self.assertEqual(self.wait_stable(scoped), "scoped")
+
+    def test_4b_if_running_window_macro_activates_its_window(self):
+        scoped = self.target(SCOPED_TITLE)
+        plain = self.target(PLAIN_TITLE)
+        self.s.key(RUNNING_KEY[1])
+        scoped.wait_text("running")
+        self.wait_playback_done()
+        self.assertEqual(self.s.wintool("foreground").stdout.rstrip("\r\n"), SCOPED_TITLE)
+        self.assertEqual(self.wait_stable(plain), "")
+
+    def test_5_pause_break_stops_a_long_macro_and_leaves_no_modifier_down(self):
+        s = self.s
+        t = self.target("Quillon Long Pad")
+        s.key(LONG_KEY[1])
+        s.wait_until(lambda: len(t.text()) >= 100, 20, what="the long macro to start typing")
+        s.key("Pause")
+        at_pause = len(t.text())
+        s.wait_until(self.abort_messages, 20, what="the \"Macro Abort\" message")
+        texts = [text for _, text in s.window_texts("Macro Abort")]
+        self.assertIn("Quillon 98 macro has been aborted.", texts)
+        typed = self.wait_stable(t)
+        self.assertTrue(LONG_BODY.startswith(typed),
+                        f"typed text is not the macro's beginning: ...{typed[-60:]!r}")
+        self.assertLess(len(typed), len(LONG_BODY))
+        # Stopped at once, not merely before the end.
+        self.assertLess(len(typed) - at_pause, 300, f"{at_pause} at Pause, {len(typed)} at the end")
+        self.assertEqual(self.held_modifiers(), [])
+        self.dismiss_abort_message()
+        self.wait_playback_done()
+        self.assertEqual(self.held_modifiers(), [])
+        # A key pressed now arrives plain: neither Shift nor Ctrl nor Alt held.
+        t.focus()
+        s.key("q")
+        t.wait_text(typed + "q")
+
+    def test_6_hot_key_modifiers_still_held_do_not_leak_into_the_text(self):
+        s = self.s
+        t = self.target("Quillon Held Pad")
+        first_chars = False
+        s.key_down("ctrl", "alt")
+        try:
+            s.key(HELD_KEY[1].rsplit("+", 1)[1])
+            try:
+                s.wait_until(lambda: len(t.text()) >= 3, 10,
+                             what="first characters while Ctrl+Alt are held")
+                first_chars = True
+            except AssertionError:
+                pass
+        finally:
+            s.key_up("alt", "ctrl")
+        self.assertTrue(first_chars, f"nothing arrived while Ctrl+Alt were held: {t.text()!r}")
+        t.wait_text(HELD_BODY)
+        self.wait_playback_done()
+        self.assertEqual(self.wait_stable(t), HELD_BODY)
+        self.assertEqual(self.held_modifiers(), [])
+
+    def test_7_caps_lock_on_types_as_written_and_stays_on(self):
+        s = self.s
+        t = self.target("Quillon Caps Pad")
+        s.key("Caps_Lock")
+        self.addCleanup(s.key, "Caps_Lock")
+        s.key("q")
+        t.wait_text("Q")        # Caps Lock is on as the program sees it
+        s.key(CAPS_KEY[1])
+        t.wait_text("Q" + CAPS_TEXT)
+        self.wait_playback_done()
+        s.key("q")
+        t.wait_text("Q" + CAPS_TEXT + "Q")
+
+    def test_8_character_the_layout_cannot_type_arrives(self):
+        s = self.s
+        r = s.run(s.testprog("sendinput_bench"), ["--vkscan", *map(str, HIGH_CODES)])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        untypable = [int(c) for c, scan in (line.split() for line in r.stdout.splitlines())
+                     if int(scan, 16) == 0xFFFF]
+        self.assertEqual(untypable, HIGH_CODES, f"VkKeyScanA: {r.stdout!r}")
+        t = self.target("Quillon High Pad", keylog=True)
+        s.key(HIGH_KEY[1])
+        self.wait_playback_done()
+        self.assertEqual(self.wait_stable(t), HIGH_TEXT,
+                         f"key messages of the target: {t.key_events()}")
+
+
+if __name__ == "__main__":
+    harness.main()
