@@ -134,8 +134,10 @@ void Player::TypeChar(char c, OneShots& shots) {
   if (uc >= 128) {
     // Sent as the character itself, not as Alt plus its keypad code: Alt
     // codes depend on Num Lock and on the receiving program composing them,
-    // and under Wine they arrive as nothing at all.
+    // and under Wine they arrive as nothing at all. A one-shot modifier
+    // ends with the character, as it does after any other.
     TypeUnmappable(uc);
+    ReleaseOneShots(shots);
     return;
   }
   const int16_t answer = input_.VkKeyScan(c);

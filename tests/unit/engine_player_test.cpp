@@ -113,10 +113,14 @@ TEST(EnginePlayer, NamedKeysWithTheirCodesAndTheKeyDelay) {
 
 TEST(EnginePlayer, AltCodesAndCharactersAbove127) {
   {
+    // Characters above 127 go as the character itself, never as Alt codes,
+    // and no Alt is left pressed around them.
     PlaybackRig rig;
-    rig.Play("\xE9");  // character 233
-    EXPECT_EQ(rig.Keys(), "+Alt +Num0 -Num0 +Num2 -Num2 +Num3 -Num3 +Num3 -Num3 -Alt");
-    EXPECT_EQ(rig.Typed(), "\xE9");
+    rig.Play("\xE9<SHIFT>\xFC"
+             "a");  // character 233, then a one-shot Shift over 252
+    EXPECT_EQ(rig.Keys(), "+U233 -U233 +Shift +U252 -U252 -Shift +A -A");
+    EXPECT_EQ(rig.Typed(), "\xE9\xFC"
+                          "a");
   }
   {
     PlaybackRig rig;
@@ -132,10 +136,10 @@ TEST(EnginePlayer, AltCodesAndCharactersAbove127) {
     EXPECT_EQ(rig.Keys(), "+Z -Z");
   }
   {
-    // Alt codes take the key delay, once per code.
+    // Alt codes and characters take the key delay, once per code.
     PlaybackRig rig;
     rig.Play("<SPKEY:0010><ALT:065>\xFC");
-    ASSERT_EQ(rig.desk.events.size(), 18u);
+    ASSERT_EQ(rig.desk.events.size(), 10u);
     EXPECT_EQ(rig.desk.events.front().at_ms, 10u);
     EXPECT_EQ(rig.desk.events.back().at_ms, 20u);
     EXPECT_EQ(rig.Typed(), "A\xFC");

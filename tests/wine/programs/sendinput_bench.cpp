@@ -1,17 +1,18 @@
 // Helper of the playback benchmark.
 //
 // Baseline typist: types a text file with ONE SendInput call holding the key
-// events the player would send for it (VkKeyScanA with Shift/Ctrl/Alt around
-// the key, Alt + keypad digits above 127, Enter for CR LF), tagged like the
-// program's own input.
+// events the player sends for it (VkKeyScanA with Shift/Ctrl/Alt around the
+// key; the character itself as a Unicode event when no key types it; Enter
+// for CR LF), tagged like the program's own input.
 //   sendinput_bench.exe --text FILE          prints "sent <done> of <events>"
 //   sendinput_bench.exe --vkscan N...        prints "N 0xXXXX" (VkKeyScanA of N)
 //
-// Light receiver: a window with a multi-line edit like target.exe that, unlike
-// it, does no file work per character (which would limit the rate measured):
-// it notes the performance-counter time of the first and the last change and
-// reports them with the text at most every 100 ms, in one file:
-// "<length> <first> <last> <frequency>\n<text>".
+// Light receiver: a bare window that collects its WM_CHAR characters (Enter
+// as CR LF, Backspace removes one). Unlike target.exe it has no edit control
+// to repaint and writes no file per character, either of which would limit
+// the rate measured: it notes the performance-counter time of the first and
+// the last character and reports them with the text at most every 100 ms,
+// in one file: "<length> <first> <last> <frequency>\n<text>".
 //   sendinput_bench.exe --receive FILE TITLE
 #include <windows.h>
 
@@ -40,21 +41,22 @@ void Tap(std::vector<INPUT>& out, WORD vk) {
   Key(out, vk, true);
 }
 
-void AltCode(std::vector<INPUT>& out, unsigned char c) {
-  char digits[5];
-  std::snprintf(digits, sizeof digits, "0%03u", static_cast<unsigned>(c));
-  Key(out, VK_MENU, false);
-  for (const char* d = digits; *d; ++d) Tap(out, static_cast<WORD>(VK_NUMPAD0 + (*d - '0')));
-  Key(out, VK_MENU, true);
+void Unicode(std::vector<INPUT>& out, unsigned char c) {
+  const char ansi = static_cast<char>(c);
+  wchar_t unit = 0;
+  if (MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &unit, 1) != 1) return;
+  for (bool up : {false, true}) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wScan = unit;
+    i.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+    i.ki.dwExtraInfo = kInjectedMarker;
+    out.push_back(i);
+  }
 }
 
 void Char(std::vector<INPUT>& out, unsigned char c) {
-  if (c >= 128) {
-    AltCode(out, c);
-    return;
-  }
-  const SHORT scan = VkKeyScanA(static_cast<char>(c));
-  if (scan == -1) return;
+  const SHORT scan = c < 128 ? VkKeyScanA(static_cast<char>(c)) : -1;
   const WORD vk = scan & 0xFF;
   const int shift = (scan >> 8) & 0xFF;
   std::vector<WORD> mods;
@@ -62,6 +64,10 @@ void Char(std::vector<INPUT>& out, unsigned char c) {
   else if (shift == 2) mods = {VK_CONTROL};
   else if (shift == 6) mods = {VK_CONTROL, VK_MENU};
   else if (shift == 7) mods = {VK_SHIFT, VK_CONTROL, VK_MENU};
+  if (scan == -1 || vk == 0xFF || (shift != 0 && mods.empty())) {
+    Unicode(out, c);
+    return;
+  }
   for (WORD m : mods) Key(out, m, false);
   Tap(out, vk);
   for (WORD m : mods) Key(out, m, true);
@@ -84,70 +90,56 @@ std::vector<INPUT> Events(const std::string& text) {
 
 struct Receiver {
   std::string report_file;
-  HWND edit = nullptr;
+  std::string text;
   LONGLONG first = 0, last = 0;
   bool dirty = false;
   DWORD reported = 0;
 };
 Receiver g_rx;
-constexpr int kRxEditId = 100;
 constexpr UINT_PTR kRxTimer = 1;
 constexpr DWORD kRxReportMs = 100;
 
 void WriteReport() {
-  const int len = GetWindowTextLengthA(g_rx.edit);
-  std::string text(static_cast<size_t>(len) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(g_rx.edit, text.data(), len + 1)));
   LARGE_INTEGER freq;
   QueryPerformanceFrequency(&freq);
   char head[128];
-  std::snprintf(head, sizeof head, "%zu %lld %lld %lld\n", text.size(), g_rx.first, g_rx.last,
-                freq.QuadPart);
+  std::snprintf(head, sizeof head, "%zu %lld %lld %lld\n", g_rx.text.size(), g_rx.first,
+                g_rx.last, freq.QuadPart);
   const std::string temp = g_rx.report_file + ".tmp";
   FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) return;
   std::fputs(head, f);
-  std::fwrite(text.data(), 1, text.size(), f);
+  std::fwrite(g_rx.text.data(), 1, g_rx.text.size(), f);
   std::fclose(f);
   MoveFileExA(temp.c_str(), g_rx.report_file.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+void OnChar(char c) {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  if (g_rx.first == 0) g_rx.first = now.QuadPart;
+  g_rx.last = now.QuadPart;
+  if (c == '\r') g_rx.text += "\r\n";
+  else if (c == '\b') { if (!g_rx.text.empty()) g_rx.text.pop_back(); }
+  else g_rx.text += c;
+  g_rx.dirty = true;
+  // Timer messages wait while input keeps coming: report from here too.
+  const DWORD tick = GetTickCount();
+  if (tick - g_rx.reported >= kRxReportMs) {
+    g_rx.reported = tick;
+    g_rx.dirty = false;
+    WriteReport();
+  }
 }
 
 LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
-      g_rx.edit = CreateWindowExA(
-          WS_EX_CLIENTEDGE, "EDIT", "",
-          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-          0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRxEditId)),
-          GetModuleHandleA(nullptr), nullptr);
-      if (!g_rx.edit) return -1;
-      SendMessageA(g_rx.edit, EM_SETLIMITTEXT, 0, 0);
+      g_rx.text.reserve(16384);
       SetTimer(hwnd, kRxTimer, kRxReportMs, nullptr);
       return 0;
-    case WM_SIZE:
-      MoveWindow(g_rx.edit, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-      return 0;
-    case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) SetFocus(g_rx.edit);
-      return 0;
-    case WM_SETFOCUS:
-      SetFocus(g_rx.edit);
-      return 0;
-    case WM_COMMAND:
-      if (LOWORD(wp) == kRxEditId && HIWORD(wp) == EN_CHANGE) {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        if (g_rx.first == 0) g_rx.first = now.QuadPart;
-        g_rx.last = now.QuadPart;
-        g_rx.dirty = true;
-        // Timer messages wait while input keeps coming: report from here too.
-        const DWORD tick = GetTickCount();
-        if (tick - g_rx.reported >= kRxReportMs) {
-          g_rx.reported = tick;
-          g_rx.dirty = false;
-          WriteReport();
-        }
-      }
+    case WM_CHAR:
+      OnChar(static_cast<char>(wp));
       return 0;
     case WM_TIMER:
       if (g_rx.dirty) {
