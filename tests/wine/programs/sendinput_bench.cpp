@@ -7,12 +7,13 @@
 //   sendinput_bench.exe --text FILE          prints "sent <done> of <events>"
 //   sendinput_bench.exe --vkscan N...        prints "N 0xXXXX" (VkKeyScanA of N)
 //
-// Light receiver: a bare window that collects its WM_CHAR characters (Enter
-// as CR LF, Backspace removes one). Unlike target.exe it has no edit control
-// to repaint and writes no file per character, either of which would limit
-// the rate measured: it notes the performance-counter time of the first and
-// the last character and reports them with the text at most every 100 ms,
-// in one file: "<length> <first> <last> <frequency>\n<text>".
+// Light receiver: a bare window that collects its WM_CHAR characters (CR or
+// LF as CR LF, Backspace removes one). Unlike target.exe it has no edit
+// control to repaint and writes no file per character, either of which would
+// limit the rate measured: it notes the performance-counter time of the first
+// and the last character and reports them with the text in one file,
+// "<length> <first> <last> <frequency>\n<text>", at once while the text has
+// at most 256 characters (for latency), then at most every 100 ms.
 //   sendinput_bench.exe --receive FILE TITLE
 #include <windows.h>
 
@@ -98,6 +99,7 @@ struct Receiver {
 Receiver g_rx;
 constexpr UINT_PTR kRxTimer = 1;
 constexpr DWORD kRxReportMs = 100;
+constexpr size_t kRxLiveLength = 256;
 
 void WriteReport() {
   LARGE_INTEGER freq;
@@ -119,13 +121,14 @@ void OnChar(char c) {
   QueryPerformanceCounter(&now);
   if (g_rx.first == 0) g_rx.first = now.QuadPart;
   g_rx.last = now.QuadPart;
-  if (c == '\r') g_rx.text += "\r\n";
+  if (c == '\r' || c == '\n') g_rx.text += "\r\n";
   else if (c == '\b') { if (!g_rx.text.empty()) g_rx.text.pop_back(); }
   else g_rx.text += c;
   g_rx.dirty = true;
-  // Timer messages wait while input keeps coming: report from here too.
+  // Timer messages wait while input keeps coming: report from here too, and
+  // at once while the text is short, for latency measurements.
   const DWORD tick = GetTickCount();
-  if (tick - g_rx.reported >= kRxReportMs) {
+  if (g_rx.text.size() <= kRxLiveLength || tick - g_rx.reported >= kRxReportMs) {
     g_rx.reported = tick;
     g_rx.dirty = false;
     WriteReport();
