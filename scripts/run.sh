@@ -35,14 +35,19 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   cd "$run_dir/program" && exec wine QUILX.EXE "$@"
 fi
 
-# Virtual display.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>/dev/null)
+# Virtual display. Everything started here is detached from this shell's
+# output, so the script returns even when its output is piped.
+rm -f "$run_dir/display"
+setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  3>"$run_dir/display" </dev/null >/dev/null 2>&1 &
 xvfb_pid=$!
-read -r -t 20 num <&3 || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$num
-openbox >/dev/null 2>&1 & wm_pid=$!
+for _ in $(seq 1 100); do [ -s "$run_dir/display" ] && break; sleep 0.1; done
+[ -s "$run_dir/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -n1 "$run_dir/display")
+setsid openbox </dev/null >/dev/null 2>&1 &
+wm_pid=$!
 printf 'RUN_DISPLAY=%s\nXVFB_PID=%s\nWM_PID=%s\n' "$DISPLAY" "$xvfb_pid" "$wm_pid" >"$state"
-(cd "$run_dir/program" && nohup wine QUILX.EXE "$@" >"$run_dir/quilx.log" 2>&1 &)
+(cd "$run_dir/program" && exec setsid wine QUILX.EXE "$@") </dev/null >"$run_dir/quilx.log" 2>&1 &
 for _ in $(seq 1 150); do
   xdotool search --name '^Quillon 98 \(' >/dev/null 2>&1 && break
   sleep 0.2
