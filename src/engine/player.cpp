@@ -38,12 +38,46 @@ Player::Player(const EngineSeams& seams, IPlaybackHost& host, EngineState& state
     : input_(seams.input),
       desktop_(seams.desktop),
       pump_(seams.pump),
+      shell_(seams.shell),
+      clipboard_(seams.clipboard),
+      files_(seams.files),
+      sound_(seams.sound),
       host_(host),
       state_(state),
       windows_(windows),
       waits_(seams.clock, seams.pump, state.AbortRequested) {}
 
 void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
+  // A macro started from inside another one's dialog (a hot key pressed
+  // while its message or prompt is open) is a playback of its own: the
+  // interrupted one gets its state back when it continues.
+  struct Interrupted {
+    Player& p;
+    const bool active;
+    const EngineState state;
+    const int depth;
+    const bool caps, reported;
+    explicit Interrupted(Player& player)
+        : p(player), active(player.depth_ > 0), state(player.state_), depth(player.depth_),
+          caps(player.caps_toggled_), reported(player.abort_reported_) {
+      p.depth_ = 0;
+      p.caps_toggled_ = false;
+      p.abort_reported_ = false;
+    }
+    ~Interrupted() {
+      if (!active) return;
+      // Dialog flags describe what is on the screen now, not what was.
+      EngineState restored = state;
+      restored.ShowingMessage = p.state_.ShowingMessage;
+      restored.ShowingRepeatPrompt = p.state_.ShowingRepeatPrompt;
+      restored.PauseInProgress = p.state_.PauseInProgress;
+      p.state_ = restored;
+      p.depth_ = depth;
+      p.caps_toggled_ = caps;
+      p.abort_reported_ = reported;
+    }
+  } interrupted(*this);
+
   state_.AbortRequested = false;
   const std::string copy(text);  // the record may change while it plays
   ReleaseUserModifiers();
@@ -56,6 +90,7 @@ void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
   state_.InRepeatPass = false;
   state_.PauseShown = false;
   state_.RestoredForPause = false;
+  state_.MainHiddenForPause = false;
   state_.MouseDelayOn = false;
   state_.KeyDelayOn = false;
   state_.SpeedFactor = 1.0;
@@ -176,16 +211,40 @@ void Player::ReportAbort() {
 void Player::EndStep(OneShots& shots) {
   ReleaseOneShots(shots);
   ReleaseHeldKeys();
+  if (state_.PauseShown) {
+    RestoreAfterPause();
+    return;
+  }
   if (caps_toggled_) {
     PostVKey(vk::kCapsLock, false);
     PostVKey(vk::kCapsLock, true);
     caps_toggled_ = false;
   }
-  if (!state_.PauseShown || host_.UseTray()) return;
-  host_.ShowMainWindow();
+}
+
+void Player::RestoreAfterPause() {
+  if (caps_toggled_) {
+    PostVKey(vk::kCapsLock, false);
+    PostVKey(vk::kCapsLock, true);
+    caps_toggled_ = false;
+  }
+  if (host_.UseTray()) return;
+  if (state_.MainHiddenForPause) {
+    host_.ShowMainWindow();
+    state_.MainHiddenForPause = false;
+  }
   if (state_.RestoredForPause) host_.MinimizeApplication();
   state_.TargetWindow = windows_.MakeSureItsAParent(state_.TargetWindow);
   if (state_.TargetWindow != 0) desktop_.SetForeground(state_.TargetWindow);
+}
+
+Player::Step Player::StepOf(PlaybackEnd end) {
+  switch (end) {
+    case PlaybackEnd::Aborted: return Step::Abort;
+    case PlaybackEnd::Stopped: return Step::Stop;
+    case PlaybackEnd::Done: break;
+  }
+  return Step::Continue;
 }
 
 PlaybackEnd Player::DoMacro(std::string_view text) {
@@ -221,6 +280,8 @@ PlaybackEnd Player::DoMacro(std::string_view text) {
         case Step::Abort:
           ReportAbort();
           return PlaybackEnd::Aborted;
+        case Step::Stop:
+          return PlaybackEnd::Stopped;  // the pause released every key
       }
     } else {
       TypeChar('<', shots);
@@ -327,7 +388,7 @@ Player::Step Player::Perform(const Token& t, std::string_view text, size_t& pos,
       break;
     }
     default: {
-      const Step s = PerformExtendedCommand(t);
+      const Step s = PerformExtendedCommand(t, shots);
       if (s != Step::Continue) return s;
       break;
     }
@@ -356,14 +417,16 @@ Player::Step Player::PerformRepeat(const Token& t, std::string_view text, size_t
   // Passes play their own copy: nothing a pass does can change what the
   // next one plays.
   const std::string body = state_.RepeatBody;
+  PlaybackEnd r = PlaybackEnd::Done;
   for (int32_t pass = 1; pass < count; ++pass) {
     ++state_.RepeatCounter;
-    const PlaybackEnd r = DoMacro(body);
-    if (r == PlaybackEnd::Aborted || state_.AbortRequested) break;
+    r = DoMacro(body);
+    if (r != PlaybackEnd::Done || state_.AbortRequested) break;
   }
   state_.InRepeatPass = false;
   ++state_.RepeatCounter;
   state_.FinalPassPending = true;
+  if (r == PlaybackEnd::Stopped) return Step::Stop;
   if (state_.AbortRequested) return Step::Abort;
   // The last pass plays inline, as part of this text.
   pos = after;
@@ -374,7 +437,7 @@ Player::Step Player::PerformCounter(const Token& t) {
   if (!state_.InRepeatPass && !state_.FinalPassPending) return Step::Continue;
   if (!state_.InRepeatPass) state_.FinalPassPending = false;
   const std::string digits = CounterDigits(state_.RepeatCounter, t.keyword->code);
-  return DoMacro(digits) == PlaybackEnd::Aborted ? Step::Abort : Step::Continue;
+  return StepOf(DoMacro(digits));
 }
 
 Player::Step Player::PerformWindowCommand(const Token& t) {

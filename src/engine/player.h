@@ -22,7 +22,9 @@ struct OneShots {
   bool alt = false;
 };
 
-enum class PlaybackEnd : uint8_t { Done, Aborted };
+// Stopped: a pause dialog was ended with Abort; the pause has already put
+// Caps Lock and the windows back, and every enclosing level ends silently.
+enum class PlaybackEnd : uint8_t { Done, Aborted, Stopped };
 
 // How a top-level playback was started: a trigger that saw Caps Lock on
 // turns it off for the playback and back on at the end.
@@ -47,6 +49,9 @@ class Player {
   void PauseForNoSpeed(double seconds);
   void PostVKey(uint8_t code, bool up);
   void PostAltVKey(uint8_t code, bool up) { PostVKey(code, up); }
+  // Type the date or time text of a format through TypeChar.
+  void InsertDate(int format, bool zeros, int offset_days, OneShots& shots);
+  void InsertTime(int format, bool zeros, OneShots& shots);
 
   // Deeper nesting than any macro needs means a text file that plays
   // itself; such a level is skipped.
@@ -56,14 +61,21 @@ class Player {
   static constexpr uint8_t kMenuMaskKey = 0xE8;
 
  private:
-  enum class Step : uint8_t { Continue, EndLevel, Abort };
+  enum class Step : uint8_t { Continue, EndLevel, Abort, Stop };
 
   Step Perform(const Token& token, std::string_view text, size_t& pos, OneShots& shots);
   Step PerformRepeat(const Token& token, std::string_view text, size_t& pos);
   Step PerformCounter(const Token& token);
   Step PerformWindowCommand(const Token& token);
   // Mouse, clipboard, file, sound, web, date and time and pause commands.
-  Step PerformExtendedCommand(const Token& token);
+  Step PerformExtendedCommand(const Token& token, OneShots& shots);
+  void PerformMouse(const Token& token);
+  Step PerformTextFile(std::string_view path);
+  Step PerformPause(const Token& token);
+  // Caps Lock and the windows as they were before a pause; the end of a
+  // playback that showed a pause, and a pause ended with Abort.
+  void RestoreAfterPause();
+  static Step StepOf(PlaybackEnd end);
   void TypeUnmappable(uint8_t c);
   void EndStep(OneShots& shots);
   void ReportAbort();
@@ -73,6 +85,10 @@ class Player {
   IInput& input_;
   IDesktop& desktop_;
   IMessagePump& pump_;
+  IShell& shell_;
+  IClipboard& clipboard_;
+  IFileOperations& files_;
+  ISound& sound_;
   IPlaybackHost& host_;
   EngineState& state_;
   WindowCommands& windows_;

@@ -14,7 +14,8 @@ std::string UpperAscii(std::string_view s) {
 }
 
 WindowCommands::WindowCommands(const EngineSeams& seams, EngineState& state)
-    : desktop_(seams.desktop),
+    : input_(seams.input),
+      desktop_(seams.desktop),
       processes_(seams.processes),
       shell_(seams.shell),
       pump_(seams.pump),
@@ -48,10 +49,26 @@ bool WindowCommands::GetWinHandle(WindowHandle& window, std::string_view title) 
 }
 
 void WindowCommands::BringForward(WindowHandle window) {
+  // Keys already sent to the window in front must reach it before it loses
+  // the foreground, and keys typed next must wait until the new window can
+  // take them: otherwise they fall between the two windows.
+  const WindowHandle before = desktop_.Foreground();
+  if (before != 0 && before != window) input_.LetWindowTakeInput(before);
   if (desktop_.IsMinimized(window)) desktop_.ShowWindow(window, ShowCommand::Restore);
   desktop_.SetFocus(window);
   desktop_.SetForeground(window);
   state_.TargetWindow = window;
+  WaitUntilItTakesKeys(window);
+}
+
+void WindowCommands::WaitUntilItTakesKeys(WindowHandle window) {
+  IClock& clock = waits_.clock();
+  const uint32_t start = clock.TickCount();
+  while (!desktop_.AcceptsKeyboardInput(window)) {
+    pump_.ProcessPending();
+    if (waits_.aborted() || static_cast<uint32_t>(clock.TickCount() - start) >= kFocusWaitMs) return;
+    pump_.WaitForMessages(kFocusPollMs);
+  }
 }
 
 bool WindowCommands::ActivateIt(std::string_view title) {

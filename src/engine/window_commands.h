@@ -49,10 +49,17 @@ class WindowCommands {
   static constexpr double kLaunchWaitSeconds = 30;
   // Between two looks for a window that is not there yet.
   static constexpr uint32_t kPollMs = 50;
+  // Longest wait for an activated window's program to give it the focus.
+  static constexpr uint32_t kFocusWaitMs = 1000;
+  static constexpr uint32_t kFocusPollMs = 5;
 
  private:
   void BringForward(WindowHandle window);
+  // Returns when the window can take typed keys, at the latest after
+  // kFocusWaitMs.
+  void WaitUntilItTakesKeys(WindowHandle window);
 
+  IInput& input_;
   IDesktop& desktop_;
   IProcesses& processes_;
   IShell& shell_;

@@ -12,6 +12,11 @@ using WindowHandle = uintptr_t;
 
 enum class ShowCommand : uint8_t { Show, Hide, Restore };
 
+// A window's outer rectangle in screen pixels.
+struct WindowRectangle {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 class IDesktop {
  public:
   virtual ~IDesktop() = default;
@@ -26,10 +31,19 @@ class IDesktop {
   virtual WindowHandle Parent(WindowHandle window) = 0;
   virtual uint32_t ProcessIdOf(WindowHandle window) = 0;
   virtual bool IsMinimized(WindowHandle window) = 0;
+  // The window's rectangle, frame included; false when there is no window.
+  virtual bool WindowRect(WindowHandle window, WindowRectangle& rect) = 0;
 
   virtual void ShowWindow(WindowHandle window, ShowCommand command) = 0;
   virtual void SetFocus(WindowHandle window) = 0;
   virtual void SetForeground(WindowHandle window) = 0;
+  // Makes the window's top-level window the foreground and active window
+  // and gives the keyboard focus to the window itself, also when it
+  // belongs to another program.
+  virtual void HandFocusTo(WindowHandle window) = 0;
+  // True when the window's top-level window is in front and its program
+  // has a focus window, so typed keys have somewhere to go.
+  virtual bool AcceptsKeyboardInput(WindowHandle window) = 0;
   virtual void SetSize(WindowHandle window, int width, int height) = 0;
   virtual void SetPosition(WindowHandle window, int left, int top) = 0;
   // Posts WM_QUIT to the window, ending its program's message loop.

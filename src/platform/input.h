@@ -30,6 +30,10 @@ class IInput {
 
   // Whether the key is down right now (the user's presses included).
   virtual bool IsKeyDown(uint8_t vk) = 0;
+  // Returns once the program owning `window` has taken the key events sent
+  // so far (or has stopped answering), so that moving the foreground away
+  // from it cannot strand them.
+  virtual void LetWindowTakeInput(uintptr_t window) = 0;
   virtual KeyboardState GetKeyboardState() = 0;
   virtual void SetKeyboardState(const KeyboardState& state) = 0;
 };

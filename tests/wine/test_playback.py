@@ -9,8 +9,7 @@ import unittest
 
 import harness
 from harness import WineSession
-from macrofile import (SCOPE_GLOBAL, SCOPE_SYSTEM, SCOPE_WINDOW, SYSTEM_MACROS, Macro,
-                       write_macro_file)
+from macrofile import SCOPE_SYSTEM, SCOPE_WINDOW, SYSTEM_MACROS, Macro, write_macro_file
 
 ACTIVATION_BLOCK = "QLBA1KGR"
 AB_HOTKEY_TABLE, AB_PLAYBACK_STARTED = 17, 777
@@ -98,7 +97,7 @@ class Playback(unittest.TestCase):
         cls.s = WineSession(name="playback")
         try:
             write_macro_file(cls.s.program_dir() / "QUILX.QLX", MACROS)
-            cls.proc, cls.main_wid = cls.s.start_quilx()
+            cls.proc, _ = cls.s.start_quilx()
         except BaseException:
             cls.s.close()
             raise
@@ -122,6 +121,18 @@ class Playback(unittest.TestCase):
         if t.proc.poll() is None:
             self.s.post_close(t.title)
             self.s.wait_exit(t.proc)
+
+    def wait_texts(self, expected, timeout=10):
+        """Waits until every target holds its text; a failure names what
+        each of them holds."""
+        def all_there():
+            return all(t.text() == text for t, text in expected.items())
+        try:
+            self.s.wait_until(all_there, timeout, what="the texts of the targets")
+        except AssertionError as e:
+            held = "; ".join(f"{t.title!r} holds {t.text()!r} (expected {text!r})"
+                             for t, text in expected.items())
+            raise AssertionError(f"{e}: {held}") from None
 
     def block(self, offset, count):
         data = self.s.peek(ACTIVATION_BLOCK, offset, count)
@@ -210,10 +221,9 @@ class Playback(unittest.TestCase):
         second = self.target(SECOND_TITLE)
         first = self.target("Quillon First Pad")
         self.s.key(ACTIVATE_KEY[1])
-        second.wait_text("second\r\n")
         self.wait_playback_done()
         # Keys sent before the activation belong to the first window.
-        first.wait_text("first", 5)
+        self.wait_texts({first: "first", second: "second\r\n"})
         self.assertEqual(self.s.wintool("foreground").stdout.rstrip("\r\n"), SECOND_TITLE)
 
     def test_4a_window_macro_in_front_beats_the_global_one(self):
@@ -221,12 +231,12 @@ class Playback(unittest.TestCase):
         plain = self.target(PLAIN_TITLE)
         scoped.focus()
         self.s.key(SCOPE_KEY[1])
-        scoped.wait_text("scoped")
         self.wait_playback_done()
+        self.wait_texts({scoped: "scoped", plain: ""})
         plain.focus()
         self.s.key(SCOPE_KEY[1])
-        plain.wait_text("global")
         self.wait_playback_done()
+        self.wait_texts({scoped: "scoped", plain: "global"})
         # "Top Most Only": the scoped window was not brought forward.
         self.assertEqual(self.s.wintool("foreground").stdout.rstrip("\r\n"), PLAIN_TITLE)
         self.assertEqual(self.wait_stable(scoped), "scoped")
@@ -235,8 +245,8 @@ class Playback(unittest.TestCase):
         scoped = self.target(SCOPED_TITLE)
         plain = self.target(PLAIN_TITLE)
         self.s.key(RUNNING_KEY[1])
-        scoped.wait_text("running")
         self.wait_playback_done()
+        self.wait_texts({scoped: "running", plain: ""})
         self.assertEqual(self.s.wintool("foreground").stdout.rstrip("\r\n"), SCOPED_TITLE)
         self.assertEqual(self.wait_stable(plain), "")
 

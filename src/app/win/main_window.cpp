@@ -5,9 +5,14 @@
 
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 #include "activation/hook_contract.h"
 #include "activation/hotkey_table.h"
+#include "engine/program_hiding.h"
+#include "engine/win/on_top_message.h"
+#include "engine/win/pause_macro.h"
+#include "engine/win/repeat_prompt.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "resource.h"
@@ -61,7 +66,7 @@ std::string ActivationColumnText(uint16_t code, const std::string& snapword) {
 
 TMainWin::TMainWin(AppContext& ctx)
     : ctx_(ctx),
-      seams_{input_, desktop_, processes_, shell_, pump_, ctx.clock},
+      seams_{input_, desktop_, processes_, shell_, pump_, ctx.clock, clipboard_, files_, sound_},
       windows_(seams_, engine_),
       player_(seams_, *this, engine_, windows_),
       dispatch_(ctx.block, engine_, dispatch_state_, desktop_, processes_, input_, windows_, *this) {}
@@ -181,6 +186,10 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void TMainWin::FormCreate() {
   menu_ = ::GetMenu(hwnd_);
   ctx_.boxes.SetOwner(hwnd_);
+  // Programs and addresses are opened with the main window as owner; the
+  // clipboard needs an owner to take new text.
+  shell_.SetOwner(hwnd_);
+  clipboard_.SetOwner(hwnd_);
 
   // Operating-system family.
   OSVERSIONINFOA vi{};
@@ -221,6 +230,9 @@ void TMainWin::FormCreate() {
 
   ::SetTimer(hwnd_, kMyTimer, static_cast<UINT>(ctx_.settings.timer_seconds) * 1000u, nullptr);
   ::SetTimer(hwnd_, kTimer2, kTimer2Ms, nullptr);
+
+  // The screen once, for absolute mouse positions and centred dialogs.
+  engine_.Screen = MakeScreenSize(screen_metrics_.Width(), screen_metrics_.Height());
 
   if (ctx_.settings.show_date) ::CheckMenuItem(menu_, IDM_SHOW_DATE, MF_BYCOMMAND | MF_CHECKED);
   if (ctx_.settings.disable_screen_saver)
@@ -519,22 +531,100 @@ void TMainWin::RestoreMouseHooksClick() {
 // ---------------------------------------------------------------- playback
 
 void TMainWin::DoAMessage(const std::string& caption, const std::string& text) {
-  // One at a time: a second warning while one is open is dropped.
-  if (message_shown_) return;
-  message_shown_ = true;
-  ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_TOPMOST | MB_SETFOREGROUND | MB_TASKMODAL);
-  message_shown_ = false;
+  // One at a time: a second message while one is open is dropped.
+  if (engine_.ShowingMessage) return;
+  engine_.ShowingMessage = true;
+  LetInputArrive();
+  HiddenProgram hidden(PlaybackDialog::Message, *this, desktop_, engine_);
+  TOnTopMessage form(caption, text, engine_.Screen);
+  form.ShowModal();
+  engine_.ShowingMessage = false;
 }
 
 uint16_t TMainWin::DoRepPrompt() {
-  // The repeat-count prompt arrives with the playback dialogs; until then
-  // a prompted repeat plays once.
-  return 1;
+  engine_.ShowingRepeatPrompt = true;
+  LetInputArrive();
+  HiddenProgram hidden(PlaybackDialog::RepeatPrompt, *this, desktop_, engine_);
+  TRepeatPrompt form(engine_.Screen);
+  const uint16_t count = form.ShowModal();
+  engine_.ShowingRepeatPrompt = false;
+  return count;
 }
 
-void TMainWin::ShowMainWindow() { ::ShowWindow(hwnd_, SW_SHOW); }
+bool TMainWin::ShowPauseBox(int top, int left, const std::string& message) {
+  HiddenProgram hidden(PlaybackDialog::Pause, *this, desktop_, engine_);
+  const int n = engine_.CurrentMacro;
+  const bool known = n >= 1 && n <= ctx_.block.ClampedCount();
+  PauseBoxRequest request;
+  request.top = top;
+  request.left = left;
+  request.message = message;
+  request.macro_name = known ? ctx_.settings.names.Nickname(n) : std::string();
+  // No macro number: nothing to name, as for a timed macro.
+  request.activation_code = known ? ctx_.block.Code(n) : kTimedCode;
+  request.target = engine_.TargetWindow;
+  TPauseMacro form(std::move(request), desktop_);
+  pause_dialog_ = &form;
+  const bool resume = form.ShowModal();
+  pause_dialog_ = nullptr;
+  return resume;
+}
 
-void TMainWin::MinimizeApplication() { ::ShowWindow(hwnd_, SW_MINIMIZE); }
+void TMainWin::ResumePause() {
+  if (pause_dialog_) pause_dialog_->Resume();
+}
+
+void TMainWin::SwapMacroFile(std::string_view path) {
+  // The full path, so that a later "<CHDIR:" does not change which file is
+  // current; the caption shows its file name.
+  const std::string given(path);
+  char full[MAX_PATH] = {};
+  const DWORD n = ::GetFullPathNameA(given.c_str(), sizeof full, full, nullptr);
+  const std::string name = (n > 0 && n < sizeof full) ? std::string(full, n) : given;
+
+  const std::string previous = ctx_.settings.current_file;
+  ClearMenuTaskIcon();
+  ctx_.settings.current_file = name;
+  ReadSyncRecordOfCurrentFile();
+  SwitchCommon(name);  // load, hot keys, caption, list, buttons
+  if (ctx_.settings.disable_screen_saver) CheckForScreenSaver();
+  CheckAndSetTime();
+  DoMenuTaskIcon();
+  DoLastFiles(ctx_.settings.recent_files, previous, name);
+  SetMenuLastFiles();
+  GetSwapFile();
+}
+
+void TMainWin::LetInputArrive() {
+  const bool never = false;  // the abort request must not cut this short
+  Waits(ctx_.clock, pump_, never).Milliseconds(kInputSettleMs);
+}
+
+// The program has no window apart from the main window that could stand
+// for it in the taskbar: in tray mode the dialogs come forward on their
+// own, being topmost.
+void TMainWin::ShowApplication() {}
+void TMainWin::HideApplication() {}
+
+bool TMainWin::ApplicationMinimized() { return ::IsIconic(hwnd_) != 0; }
+
+void TMainWin::RestoreApplication() { ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
+
+void TMainWin::MinimizeApplication() { ::ShowWindow(hwnd_, SW_SHOWMINNOACTIVE); }
+
+bool TMainWin::MainWindowVisible() { return ::IsWindowVisible(hwnd_) != 0; }
+
+// The caller then hands the foreground back to the window it belongs to.
+// Keys the macro sent last must reach that window before the activation
+// moves, and a window manager that focuses newly shown windows must have
+// done so before the hand-back, or it would take the window away again.
+void TMainWin::ShowMainWindow() {
+  LetInputArrive();
+  ::ShowWindow(hwnd_, SW_SHOW);
+  LetInputArrive();
+}
+
+void TMainWin::HideMainWindow() { ::ShowWindow(hwnd_, SW_HIDE); }
 
 bool TMainWin::ReadPlaybackRecord(int n, MacroRecord& record) { return ctx_.macro_file.ReadRecord(n, record); }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "activation/dispatch.h"
@@ -12,13 +13,17 @@
 #include "engine/player.h"
 #include "engine/window_commands.h"
 #include "app/win/hook_library.h"
+#include "platform/win32/clipboard_win32.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/desktop_win32.h"
+#include "platform/win32/file_operations_win32.h"
 #include "platform/win32/input_win32.h"
 #include "platform/win32/message_boxes_win32.h"
 #include "platform/win32/message_pump_win32.h"
 #include "platform/win32/processes_win32.h"
+#include "platform/win32/screen_metrics_win32.h"
 #include "platform/win32/shell_win32.h"
+#include "platform/win32/sound_win32.h"
 #include "platform/win32/win_handles.h"
 #include "store/macro_file.h"
 #include "store/settings.h"
@@ -27,6 +32,7 @@
 namespace qlx {
 
 class IProfile;
+class TPauseMacro;
 
 // What program start hands the main window: process-wide state that lives
 // from before the window exists until after it is gone.
@@ -93,19 +99,42 @@ class TMainWin : private IPlaybackHost, private IDispatchHost {
   void RestoreKeyboardHooksClick();
   void RestoreMouseHooksClick();
 
+  // Steps of a macro-file switch that belong to features still to come
+  // (tray menu icons, network mode, screen saver, schedule, key remapping):
+  // each does nothing until its feature arrives.
+  void ClearMenuTaskIcon() {}
+  void DoMenuTaskIcon() {}
+  void ReadSyncRecordOfCurrentFile() {}
+  void CheckForScreenSaver() {}
+  void CheckAndSetTime() {}
+  void GetSwapFile() {}
+
   // Playback and dispatch hosts.
   void DoAMessage(const std::string& caption, const std::string& text) override;
   uint16_t DoRepPrompt() override;
+  bool ShowPauseBox(int top, int left, const std::string& message) override;
+  void SwapMacroFile(std::string_view path) override;
+  // The program's own windows around the playback dialogs.
   bool UseTray() const override { return ctx_.settings.use_tray; }
-  void ShowMainWindow() override;
+  void ShowApplication() override;
+  void HideApplication() override;
+  bool ApplicationMinimized() override;
+  void RestoreApplication() override;
   void MinimizeApplication() override;
+  bool MainWindowVisible() override;
+  void ShowMainWindow() override;
+  void HideMainWindow() override;
+  // Lets keys a macro has just sent reach their window before a dialog
+  // takes the foreground (they pass the keyboard hook first).
+  void LetInputArrive();
+  static constexpr uint64_t kInputSettleMs = 100;
   bool ReadPlaybackRecord(int n, MacroRecord& record) override;
   void PlayText(const std::string& text) override;
   int ChooseFromPopupMenu(const MacroRecord& menu) override;
   void ActivateMe() override;
   void StartACapture() override {}
   void MenuTopWindow() override {}
-  void ResumePause() override {}
+  void ResumePause() override;
   bool ReloadIfChangedElsewhere() override { return false; }
   void ClearRememberedTrayIcon() override {}
 
@@ -126,13 +155,17 @@ class TMainWin : private IPlaybackHost, private IDispatchHost {
   Win32Processes processes_;
   Win32Shell shell_;
   Win32MessagePump pump_;
+  Win32Clipboard clipboard_;
+  Win32FileOperations files_;
+  Win32Sound sound_;
+  Win32ScreenMetrics screen_metrics_;
   EngineSeams seams_;
   EngineState engine_;
   WindowCommands windows_;
   Player player_;
   DispatchState dispatch_state_;
   HotKeyDispatch dispatch_;
-  bool message_shown_ = false;
+  TPauseMacro* pause_dialog_ = nullptr;  // while a pause dialog is open
 
   bool tray_capable_ = false;
   bool nt4_or_later_ = false;

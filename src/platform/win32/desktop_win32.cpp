@@ -44,6 +44,13 @@ uint32_t Win32Desktop::ProcessIdOf(WindowHandle window) {
 
 bool Win32Desktop::IsMinimized(WindowHandle window) { return ::IsIconic(ToHwnd(window)) != 0; }
 
+bool Win32Desktop::WindowRect(WindowHandle window, WindowRectangle& rect) {
+  RECT r;
+  if (!::GetWindowRect(ToHwnd(window), &r)) return false;
+  rect = {r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
 void Win32Desktop::ShowWindow(WindowHandle window, ShowCommand command) {
   int how = SW_SHOW;
   switch (command) {
@@ -61,6 +68,30 @@ void Win32Desktop::SetForeground(WindowHandle window) {
   // Without a window manager (and under some shells) the foreground call
   // does not raise the window.
   ::BringWindowToTop(ToHwnd(window));
+}
+
+void Win32Desktop::HandFocusTo(WindowHandle window) {
+  HWND target = ToHwnd(window);
+  HWND root = ::GetAncestor(target, GA_ROOT);
+  if (!root) return;
+  SetForeground(FromHwnd(root));
+  // Focus and activation belong to the thread that owns the window: share
+  // its input state for the moment it takes to set them.
+  const DWORD theirs = ::GetWindowThreadProcessId(target, nullptr);
+  const DWORD ours = ::GetCurrentThreadId();
+  const bool attached = theirs != 0 && theirs != ours && ::AttachThreadInput(ours, theirs, TRUE);
+  ::SetActiveWindow(root);
+  ::SetFocus(target);
+  if (attached) ::AttachThreadInput(ours, theirs, FALSE);
+}
+
+bool Win32Desktop::AcceptsKeyboardInput(WindowHandle window) {
+  HWND root = ::GetAncestor(ToHwnd(window), GA_ROOT);
+  if (!root || ::GetForegroundWindow() != root) return false;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const DWORD thread = ::GetWindowThreadProcessId(root, nullptr);
+  return ::GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr;
 }
 
 void Win32Desktop::SetSize(WindowHandle window, int width, int height) {

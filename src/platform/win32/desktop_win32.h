@@ -17,9 +17,12 @@ class Win32Desktop : public IDesktop {
   WindowHandle Parent(WindowHandle window) override;
   uint32_t ProcessIdOf(WindowHandle window) override;
   bool IsMinimized(WindowHandle window) override;
+  bool WindowRect(WindowHandle window, WindowRectangle& rect) override;
   void ShowWindow(WindowHandle window, ShowCommand command) override;
   void SetFocus(WindowHandle window) override;
   void SetForeground(WindowHandle window) override;
+  void HandFocusTo(WindowHandle window) override;
+  bool AcceptsKeyboardInput(WindowHandle window) override;
   void SetSize(WindowHandle window, int width, int height) override;
   void SetPosition(WindowHandle window, int left, int top) override;
   void PostQuit(WindowHandle window) override;

@@ -17,6 +17,7 @@ void Win32Input::KeyEvent(uint8_t vk, uint16_t scan, bool up, bool extended) {
   in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0u) | (extended ? KEYEVENTF_EXTENDEDKEY : 0u);
   in.ki.dwExtraInfo = kInjectedMarker;
   Send(in);
+  ++key_events_since_handover_;
 }
 
 void Win32Input::UnicodeEvent(char16_t unit, bool up) {
@@ -27,6 +28,24 @@ void Win32Input::UnicodeEvent(char16_t unit, bool up) {
   in.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0u);
   in.ki.dwExtraInfo = kInjectedMarker;
   Send(in);
+  ++key_events_since_handover_;
+}
+
+void Win32Input::LetWindowTakeInput(uintptr_t window) {
+  // The receiving thread answers a sent message only from inside its
+  // message retrieval, and takes at most one queued input message per
+  // retrieval; a key event yields at most a key message and a character.
+  // So two round trips per event, plus one, outlast whatever is queued.
+  HWND hwnd = reinterpret_cast<HWND>(window);
+  const uint32_t trips = key_events_since_handover_ * 2 + 1;
+  key_events_since_handover_ = 0;
+  if (!hwnd || ::GetWindowThreadProcessId(hwnd, nullptr) == ::GetCurrentThreadId()) return;
+  for (uint32_t i = 0; i < trips && i < kMaxRoundTrips; ++i) {
+    DWORD_PTR ignored = 0;
+    if (!::SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kRoundTripTimeoutMs,
+                               &ignored))
+      return;
+  }
 }
 
 void Win32Input::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) {

@@ -17,6 +17,14 @@ class Win32Input : public IInput {
   bool IsKeyDown(uint8_t vk) override;
   KeyboardState GetKeyboardState() override;
   void SetKeyboardState(const KeyboardState& state) override;
+  void LetWindowTakeInput(uintptr_t window) override;
+
+  // Round trips to a window whose program stops answering end the hand-over.
+  static constexpr UINT kRoundTripTimeoutMs = 200;
+  static constexpr uint32_t kMaxRoundTrips = 600;
+
+ private:
+  uint32_t key_events_since_handover_ = 0;
 };
 
 }  // namespace qlx

@@ -34,10 +34,13 @@ class UniqueHandle {
 struct CloseHandleFn { void operator()(HANDLE h) const { ::CloseHandle(h); } };
 struct FreeLibraryFn { void operator()(HMODULE h) const { ::FreeLibrary(h); } };
 struct DeleteObjectFn { void operator()(HGDIOBJ h) const { ::DeleteObject(h); } };
+struct GlobalFreeFn { void operator()(HGLOBAL h) const { ::GlobalFree(h); } };
 
 using Handle = UniqueHandle<HANDLE, CloseHandleFn, nullptr>;
 using Module = UniqueHandle<HMODULE, FreeLibraryFn, nullptr>;
 using Font = UniqueHandle<HGDIOBJ, DeleteObjectFn, nullptr>;
+// Global memory; released to the clipboard, it belongs to the system.
+using GlobalMemory = UniqueHandle<HGLOBAL, GlobalFreeFn, nullptr>;
 
 // A view of a file mapping, unmapped when it goes.
 class MappedView {

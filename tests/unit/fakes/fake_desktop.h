@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "engine/engine_state.h"
+#include "fake_clipboard.h"
+#include "fake_files.h"
+#include "fake_sound.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -41,6 +44,7 @@ struct FakeWindow {
   WindowHandle parent = 0;
   bool minimized = false;
   bool visible = true;
+  WindowRectangle rect;
 };
 
 struct LaunchRecord {
@@ -60,7 +64,13 @@ class FakeDesktop : public IInput,
   // 30 March 1998, 10:00:00.
   static constexpr double kDefaultStart = 35884.0 + 10.0 / 24.0;
 
-  EngineSeams Seams() { return EngineSeams{*this, *this, *this, *this, *this, *this}; }
+  EngineSeams Seams() {
+    return EngineSeams{*this, *this, *this, *this, *this, *this, clipboard, files, sound};
+  }
+
+  FakeClipboard clipboard;
+  FakeFiles files;
+  FakeSound sound;
 
   // ---- windows -------------------------------------------------------
   // Top-level windows are added behind those already there, so tests list
@@ -87,6 +97,7 @@ class FakeDesktop : public IInput,
     return nullptr;
   }
   void SetParentLink(WindowHandle child, WindowHandle parent) { MutableWindow(child)->parent = parent; }
+  void SetRect(WindowHandle h, WindowRectangle r) { MutableWindow(h)->rect = r; }
   void SetForegroundDirect(WindowHandle h) { foreground_ = h; }
   WindowHandle focus() const { return focus_; }
   std::vector<std::string> window_log;
@@ -164,6 +175,7 @@ class FakeDesktop : public IInput,
   }
   char16_t AnsiToUnicode(uint8_t c) override { return static_cast<char16_t>(c); }
   bool IsKeyDown(uint8_t vk) override { return down_[vk]; }
+  void LetWindowTakeInput(uintptr_t window) override { Log("takeinput", window); }
   KeyboardState GetKeyboardState() override {
     KeyboardState s{};
     for (int i = 0; i < 256; ++i) s[i] = down_[i] ? 0x80 : 0;
@@ -213,6 +225,12 @@ class FakeDesktop : public IInput,
     const FakeWindow* w = Window(h);
     return w && w->minimized;
   }
+  bool WindowRect(WindowHandle h, WindowRectangle& r) override {
+    const FakeWindow* w = Window(h);
+    if (!w) return false;
+    r = w->rect;
+    return true;
+  }
   void ShowWindow(WindowHandle h, ShowCommand c) override {
     FakeWindow* w = MutableWindow(h);
     if (!w) return;
@@ -230,6 +248,28 @@ class FakeDesktop : public IInput,
     foreground_ = h;
     RaiseToFront(h);
     Log("foreground", h);
+  }
+  // A program takes keys once its window is in front; `slow_to_focus`
+  // makes it do so only after that many looks.
+  int slow_to_focus = 0;
+  bool AcceptsKeyboardInput(WindowHandle h) override {
+    WindowHandle top = h;
+    for (int i = 0; i < 64 && Parent(top) != 0; ++i) top = Parent(top);
+    if (foreground_ != top) return false;
+    if (slow_to_focus > 0) {
+      --slow_to_focus;
+      return false;
+    }
+    return true;
+  }
+  // Focus to the window, the foreground to its top-level ancestor.
+  void HandFocusTo(WindowHandle h) override {
+    WindowHandle top = h;
+    for (int i = 0; i < 64 && Parent(top) != 0; ++i) top = Parent(top);
+    foreground_ = top;
+    RaiseToFront(top);
+    focus_ = h;
+    Log("handfocus", h);
   }
   void SetSize(WindowHandle h, int width, int height) override {
     Log("size", h, std::to_string(width) + "x" + std::to_string(height));

@@ -11,9 +11,10 @@
 // LF as CR LF, Backspace removes one). Unlike target.exe it has no edit
 // control to repaint and writes no file per character, either of which would
 // limit the rate measured: it notes the performance-counter time of the first
-// and the last character and reports them with the text in one file,
-// "<length> <first> <last> <frequency>\n<text>", at once while the text has
-// at most 256 characters (for latency), then at most every 100 ms.
+// and the last character and of the one that made the text 100 characters
+// long, and reports them with the text in one file,
+// "<length> <first> <last> <frequency> <at 100>\n<text>", at once while the
+// text has at most 256 characters (for latency), then at most every 100 ms.
 //   sendinput_bench.exe --receive FILE TITLE
 #include <windows.h>
 
@@ -92,7 +93,7 @@ std::vector<INPUT> Events(const std::string& text) {
 struct Receiver {
   std::string report_file;
   std::string text;
-  LONGLONG first = 0, last = 0;
+  LONGLONG first = 0, last = 0, at_mark = 0;
   bool dirty = false;
   DWORD reported = 0;
 };
@@ -100,13 +101,14 @@ Receiver g_rx;
 constexpr UINT_PTR kRxTimer = 1;
 constexpr DWORD kRxReportMs = 100;
 constexpr size_t kRxLiveLength = 256;
+constexpr size_t kRxMarkLength = 100;
 
 void WriteReport() {
   LARGE_INTEGER freq;
   QueryPerformanceFrequency(&freq);
   char head[128];
-  std::snprintf(head, sizeof head, "%zu %lld %lld %lld\n", g_rx.text.size(), g_rx.first,
-                g_rx.last, freq.QuadPart);
+  std::snprintf(head, sizeof head, "%zu %lld %lld %lld %lld\n", g_rx.text.size(), g_rx.first,
+                g_rx.last, freq.QuadPart, g_rx.at_mark);
   const std::string temp = g_rx.report_file + ".tmp";
   FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) return;
@@ -124,6 +126,7 @@ void OnChar(char c) {
   if (c == '\r' || c == '\n') g_rx.text += "\r\n";
   else if (c == '\b') { if (!g_rx.text.empty()) g_rx.text.pop_back(); }
   else g_rx.text += c;
+  if (g_rx.at_mark == 0 && g_rx.text.size() >= kRxMarkLength) g_rx.at_mark = now.QuadPart;
   g_rx.dirty = true;
   // Timer messages wait while input keeps coming: report from here too, and
   // at once while the text is short, for latency measurements.
