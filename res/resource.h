@@ -58,10 +58,10 @@
 #define IDD_REPEAT_PROMPT 3002
 #define IDD_ON_TOP_MESSAGE 3003
 #define IDC_PAUSE_HEADING 3101
-#define IDC_MACRO_TITLE 3102
-#define IDC_PAUSE_MESSAGE 3103
-#define IDC_RESUME 3104
-#define IDC_ABORT 3105
-#define IDC_TIMES_TO_REPEAT 3111
+#define IDC_MACRO_TITLE_LABEL 3102
+#define IDC_MESSAGE_LABEL 3103
+#define IDC_RESUME_BUTTON 3104
+#define IDC_ABORT_BUTTON 3105
+// TheMessage: the label of the repeat prompt and of the on-top message.
+#define IDC_THE_MESSAGE 3111
 #define IDC_NUM_REPS 3112
-#define IDC_THE_MESSAGE 3121

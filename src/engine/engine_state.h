@@ -59,6 +59,18 @@ struct EngineState {
   ScreenSize Screen;
 };
 
+// Keeps a flag set for as long as it lives.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 struct EngineSeams {
   IInput& input;
   IDesktop& desktop;

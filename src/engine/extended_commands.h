@@ -8,6 +8,8 @@
 
 #include "engine/engine_state.h"
 #include "platform/file_operations.h"
+#include "platform/shell.h"
+#include "platform/sound.h"
 
 namespace qlx {
 
@@ -39,6 +41,12 @@ NormalizedPoint Normalize(double x, double y, const ScreenSize& screen);
 std::string TextOfFileBytes(std::string bytes);
 // The text of the file, or nothing when it cannot be read.
 std::optional<std::string> ReadTextFile(IFileOperations& files, std::string_view path);
+
+// Plays a wave file, waiting for its end or not; "<WAV1:", "<WAV2:" and the
+// sound that may announce a timed macro. No path, no sound.
+void DoWave(ISound& sound, std::string_view path, bool wait);
+// Hands an address ("<HTTP:", "<FTP:") to the shell's default action.
+void OpenAddress(IShell& shell, std::string_view address);
 
 // Waits that let the receiving program catch up with the clipboard.
 inline constexpr double kPasteSettleSeconds = 0.1;

@@ -1,6 +1,8 @@
 #include "engine/player.h"
 
 #include <cmath>
+#include <optional>
+#include <utility>
 
 namespace qlx {
 namespace {
@@ -10,12 +12,13 @@ struct SidedKey {
   uint8_t vk;
   bool extended;
   bool opens_menu;  // releasing it alone activates a menu or the Start menu
+  uint8_t pressed_as;  // the key a macro presses for it ("<SHFD>", "<WIND>"...)
 };
 constexpr SidedKey kSidedModifiers[] = {
-    {0xA0, false, false}, {0xA1, false, false},  // Shift
-    {0xA2, false, false}, {0xA3, true, false},   // Ctrl
-    {0xA4, false, true},  {0xA5, true, true},    // Alt
-    {0x5B, true, true},   {0x5C, true, true},    // Windows
+    {0xA0, false, false, vk::kShift}, {0xA1, false, false, vk::kShift},
+    {0xA2, false, false, vk::kCtrl},  {0xA3, true, false, vk::kCtrl},
+    {0xA4, false, true, vk::kAlt},    {0xA5, true, true, vk::kAlt},
+    {0x5B, true, true, vk::kLeftWin}, {0x5C, true, true, vk::kRightWin},
 };
 
 // Shift states the layout answer may carry that the typer knows how to
@@ -53,25 +56,27 @@ void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
   // interrupted one gets its state back when it continues.
   struct Interrupted {
     Player& p;
-    const bool active;
-    const EngineState state;
-    const int depth;
-    const bool caps, reported;
-    explicit Interrupted(Player& player)
-        : p(player), active(player.depth_ > 0), state(player.state_), depth(player.depth_),
-          caps(player.caps_toggled_), reported(player.abort_reported_) {
+    std::optional<EngineState> state;  // set only when a playback is interrupted
+    int depth = 0;
+    bool caps = false, reported = false;
+    explicit Interrupted(Player& player) : p(player) {
+      if (p.depth_ > 0) {
+        state = p.state_;
+        depth = p.depth_;
+        caps = p.caps_toggled_;
+        reported = p.abort_reported_;
+      }
       p.depth_ = 0;
       p.caps_toggled_ = false;
       p.abort_reported_ = false;
     }
     ~Interrupted() {
-      if (!active) return;
+      if (!state) return;
       // Dialog flags describe what is on the screen now, not what was.
-      EngineState restored = state;
-      restored.ShowingMessage = p.state_.ShowingMessage;
-      restored.ShowingRepeatPrompt = p.state_.ShowingRepeatPrompt;
-      restored.PauseInProgress = p.state_.PauseInProgress;
-      p.state_ = restored;
+      state->ShowingMessage = p.state_.ShowingMessage;
+      state->ShowingRepeatPrompt = p.state_.ShowingRepeatPrompt;
+      state->PauseInProgress = p.state_.PauseInProgress;
+      p.state_ = std::move(*state);
       p.depth_ = depth;
       p.caps_toggled_ = caps;
       p.abort_reported_ = reported;
@@ -102,8 +107,10 @@ void Player::ReleaseUserModifiers() {
   bool held[std::size(kSidedModifiers)] = {};
   bool mask = false;
   for (size_t i = 0; i < std::size(kSidedModifiers); ++i) {
-    held[i] = input_.IsKeyDown(kSidedModifiers[i].vk);
-    mask = mask || (held[i] && kSidedModifiers[i].opens_menu);
+    // A modifier the macro itself holds stays down until the macro lets go.
+    const SidedKey& k = kSidedModifiers[i];
+    held[i] = !held_[k.pressed_as] && input_.IsKeyDown(k.vk);
+    mask = mask || (held[i] && k.opens_menu);
   }
   if (mask) {
     input_.KeyEvent(kMenuMaskKey, input_.MapVirtualKey(kMenuMaskKey), false, false);
@@ -230,6 +237,9 @@ void Player::RestoreAfterPause() {
   }
   if (host_.UseTray()) return;
   if (state_.MainHiddenForPause) {
+    // Showing the main window moves the activation: the window in front
+    // takes the keys sent so far first.
+    if (const WindowHandle front = desktop_.Foreground()) input_.LetWindowTakeInput(front);
     host_.ShowMainWindow();
     state_.MainHiddenForPause = false;
   }

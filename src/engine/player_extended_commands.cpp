@@ -52,6 +52,14 @@ std::optional<std::string> ReadTextFile(IFileOperations& files, std::string_view
   return TextOfFileBytes(std::move(bytes));
 }
 
+void DoWave(ISound& sound, std::string_view path, bool wait) {
+  if (!path.empty()) sound.PlayWave(path, wait);
+}
+
+void OpenAddress(IShell& shell, std::string_view address) {
+  if (!address.empty()) shell.OpenDefault(address);
+}
+
 void Player::InsertDate(int format, bool zeros, int offset_days, OneShots& shots) {
   for (char c : DateText(format, zeros, waits_.clock().Now() + offset_days)) TypeChar(c, shots);
 }
@@ -127,14 +135,15 @@ Player::Step Player::PerformPause(const Token& t) {
   state_.PauseShown = true;
   bool resume = false;
   {
-    struct InProgress {
-      bool& flag;
-      explicit InProgress(bool& f) : flag(f) { flag = true; }
-      ~InProgress() { flag = false; }
-    } in_progress(state_.PauseInProgress);
+    FlagScope in_progress(state_.PauseInProgress);
     resume = host_.ShowPauseBox(place.top, place.left, message);
   }
-  if (resume) return Step::Continue;
+  if (resume) {
+    // The hot key that resumed may still be held: its modifiers must not
+    // fall on the keys that follow.
+    ReleaseUserModifiers();
+    return Step::Continue;
+  }
   // Nothing stays pressed once the macro is given up.
   ReleaseHeldKeys();
   RestoreAfterPause();
@@ -201,14 +210,14 @@ Player::Step Player::PerformExtendedCommand(const Token& t, OneShots& shots) {
 
     case Command::WaveWait:
     case Command::WaveAsync:
-      if (!t.text[0].empty()) sound_.PlayWave(t.text[0], t.command == Command::WaveWait);
+      DoWave(sound_, t.text[0], t.command == Command::WaveWait);
       return Step::Continue;
     case Command::Beep:
       sound_.Beep();
       return Step::Continue;
     case Command::Http:
     case Command::Ftp:
-      if (!t.text[0].empty()) shell_.OpenDefault(t.text[0]);
+      OpenAddress(shell_, t.text[0]);
       return Step::Continue;
 
     case Command::Date:

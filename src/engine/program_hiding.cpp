@@ -3,8 +3,12 @@
 namespace qlx {
 
 HiddenProgram::HiddenProgram(PlaybackDialog dialog, IProgramWindows& program, IDesktop& desktop,
-                             EngineState& state)
+                             IInput& input, EngineState& state)
     : dialog_(dialog), program_(program), desktop_(desktop), state_(state) {
+  if (dialog_ != PlaybackDialog::Pause) {
+    const WindowHandle front = desktop_.Foreground();
+    if (front != 0) input.LetWindowTakeInput(front);
+  }
   if (program_.UseTray()) {
     program_.ShowApplication();
     return;

@@ -7,6 +7,7 @@
 
 #include "engine/engine_state.h"
 #include "platform/desktop.h"
+#include "platform/input.h"
 
 namespace qlx {
 
@@ -30,11 +31,13 @@ class IProgramWindows {
 
 enum class PlaybackDialog : uint8_t { Message, RepeatPrompt, Pause };
 
-// Hides the program for as long as it lives; one per dialog shown.
+// Hides the program for as long as it lives; one per dialog shown. The
+// message and the prompt take the foreground: the window in front first
+// takes the keys the macro sent it, or they would land in the dialog.
 class HiddenProgram {
  public:
   HiddenProgram(PlaybackDialog dialog, IProgramWindows& program, IDesktop& desktop,
-                EngineState& state);
+                IInput& input, EngineState& state);
   ~HiddenProgram();
   HiddenProgram(const HiddenProgram&) = delete;
   HiddenProgram& operator=(const HiddenProgram&) = delete;

@@ -12,6 +12,7 @@ namespace qlx {
 namespace {
 
 ScreenSize Screen(int w, int h) { return MakeScreenSize(w, h); }
+std::string H(WindowHandle h) { return std::to_string(h); }
 
 TEST(PauseDialog, MessageLabelAndFormGrowByNineteenPixelsPerThirtyCharacters) {
   EXPECT_EQ(PauseMessageHeight(0), 0);
@@ -144,8 +145,10 @@ TEST(HiddenProgram, MessageAndPromptHideTheMainWindowAndGiveTheForegroundBack) {
   for (PlaybackDialog d : {PlaybackDialog::Message, PlaybackDialog::RepeatPrompt}) {
     HidingRig r;
     {
-      HiddenProgram hidden(d, r.program, r.desk, r.state);
+      HiddenProgram hidden(d, r.program, r.desk, r.desk, r.state);
       EXPECT_EQ(r.program.program_log, (std::vector<std::string>{"hide main"}));
+      // The window in front took the keys sent to it before anything moved.
+      EXPECT_EQ(r.desk.window_log, (std::vector<std::string>{"takeinput " + H(r.target)}));
       r.desk.SetForeground(r.desk.AddWindow("Dialog"));  // the dialog comes forward
     }
     EXPECT_EQ(r.program.program_log, (std::vector<std::string>{"hide main", "show main"}));
@@ -158,7 +161,7 @@ TEST(HiddenProgram, MessageAndPromptHideTheMainWindowAndGiveTheForegroundBack) {
     // message does not count as a pause.
     HidingRig r;
     r.program.minimized = true;
-    { HiddenProgram hidden(PlaybackDialog::Message, r.program, r.desk, r.state); }
+    { HiddenProgram hidden(PlaybackDialog::Message, r.program, r.desk, r.desk, r.state); }
     EXPECT_EQ(r.program.program_log,
               (std::vector<std::string>{"restore application", "hide main", "show main"}));
     EXPECT_FALSE(r.state.RestoredForPause);
@@ -167,7 +170,7 @@ TEST(HiddenProgram, MessageAndPromptHideTheMainWindowAndGiveTheForegroundBack) {
     // A main window the user had put out of sight stays out of sight.
     HidingRig r;
     r.program.main_visible = false;
-    { HiddenProgram hidden(PlaybackDialog::Message, r.program, r.desk, r.state); }
+    { HiddenProgram hidden(PlaybackDialog::Message, r.program, r.desk, r.desk, r.state); }
     EXPECT_TRUE(r.program.program_log.empty());
     EXPECT_EQ(r.desk.Foreground(), r.target);
   }
@@ -177,20 +180,22 @@ TEST(HiddenProgram, PauseHandsFocusToTheTargetAndLeavesTheMainWindowToTheEnd) {
   HidingRig r;
   r.program.minimized = true;
   {
-    HiddenProgram hidden(PlaybackDialog::Pause, r.program, r.desk, r.state);
+    HiddenProgram hidden(PlaybackDialog::Pause, r.program, r.desk, r.desk, r.state);
     EXPECT_TRUE(r.state.RestoredForPause);
     EXPECT_TRUE(r.state.MainHiddenForPause);
-    r.desk.SetForeground(r.desk.AddWindow("Pause (Ctrl+A)"));
+    EXPECT_TRUE(r.desk.window_log.empty());
+    r.desk.SetForegroundDirect(r.desk.AddWindow("Pause (Ctrl+A)"));
   }
   EXPECT_EQ(r.program.program_log,
             (std::vector<std::string>{"restore application", "hide main"}));
-  EXPECT_EQ(r.desk.window_log.back(), "handfocus " + std::to_string(r.edit));
+  // The pause takes no foreground, so nothing waits for the target's keys.
+  EXPECT_EQ(r.desk.window_log, (std::vector<std::string>{"handfocus " + H(r.edit)}));
   EXPECT_EQ(r.desk.focus(), r.edit);
   EXPECT_EQ(r.desk.Foreground(), r.target);
 
   // A second pause of the same playback finds the window hidden and keeps
   // the marks of the first.
-  { HiddenProgram again(PlaybackDialog::Pause, r.program, r.desk, r.state); }
+  { HiddenProgram again(PlaybackDialog::Pause, r.program, r.desk, r.desk, r.state); }
   EXPECT_EQ(r.program.program_log.size(), 2u);
   EXPECT_TRUE(r.state.RestoredForPause);
   EXPECT_TRUE(r.state.MainHiddenForPause);
@@ -202,12 +207,13 @@ TEST(HiddenProgram, TrayModeOnlyShowsAndHidesTheApplicationWindow) {
     HidingRig r;
     r.program.use_tray = true;
     r.program.minimized = true;
-    { HiddenProgram hidden(d, r.program, r.desk, r.state); }
+    { HiddenProgram hidden(d, r.program, r.desk, r.desk, r.state); }
     EXPECT_EQ(r.program.program_log,
               (std::vector<std::string>{"show application", "hide application"}));
     EXPECT_FALSE(r.state.RestoredForPause);
     EXPECT_FALSE(r.state.MainHiddenForPause);
-    EXPECT_TRUE(r.desk.window_log.empty());
+    if (d == PlaybackDialog::Pause) EXPECT_TRUE(r.desk.window_log.empty());
+    else EXPECT_EQ(r.desk.window_log, (std::vector<std::string>{"takeinput " + H(r.target)}));
   }
 }
 

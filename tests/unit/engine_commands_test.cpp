@@ -362,7 +362,8 @@ TEST(EnginePause, AbortRestoresCapsLockAndTheWindowsAndEndsThePlaybackSilently) 
   PlaybackRig rig;
   const WindowHandle editor = rig.desk.AddWindow("Editor");
   const WindowHandle edit = rig.desk.AddWindow("", 0, editor);
-  rig.desk.AddWindowInFront("Other");
+  const WindowHandle other = rig.desk.AddWindowInFront("Other");
+  rig.desk.SetForegroundDirect(other);
   rig.state.TargetWindow = edit;
   rig.state.CapsLockWasOn = true;
   // What the dialog's hiding leaves behind: a minimized program restored,
@@ -380,6 +381,8 @@ TEST(EnginePause, AbortRestoresCapsLockAndTheWindowsAndEndsThePlaybackSilently) 
   EXPECT_EQ(rig.host.application_minimized, 1);
   EXPECT_EQ(rig.state.TargetWindow, editor);
   EXPECT_EQ(rig.desk.Foreground(), editor);
+  // The window in front took its keys before the main window came back.
+  EXPECT_EQ(rig.desk.window_log.front(), "takeinput " + std::to_string(other));
   EXPECT_FALSE(rig.state.PauseInProgress);
   EXPECT_FALSE(rig.desk.AnyKeyDown());
 }
@@ -415,6 +418,26 @@ TEST(EnginePause, ResumeRestoresAtTheEndAndTrayModeLeavesTheWindowsAlone) {
     EXPECT_EQ(rig.host.main_window_shown, 0);
     EXPECT_TRUE(rig.desk.window_log.empty());
   }
+}
+
+TEST(EnginePause, ModifiersOfTheResumingHotKeyDoNotLeakIntoTheRest) {
+  PlaybackRig rig;
+  // Ctrl+Alt of the hot key that resumes are still down when playback goes on.
+  rig.host.during_pause = [&] {
+    rig.desk.HoldKey(0xA2);
+    rig.desk.HoldKey(0xA4);
+  };
+  rig.Play("a<PAUSE>b");
+  EXPECT_EQ(rig.Typed(), "ab");
+  EXPECT_EQ(rig.Keys(), "+A -A +vk232 -vk232 -LCtrl -LAlt +B -B");
+  EXPECT_FALSE(rig.desk.AnyKeyDown());
+
+  // A modifier the macro holds itself is not the user's to let go.
+  PlaybackRig held;
+  held.host.during_pause = [&] { held.desk.HoldKey(0xA2); };
+  held.Play("<SHFD>a<PAUSE>b<SHFU>c");
+  EXPECT_EQ(held.Typed(), "ABc");
+  EXPECT_EQ(held.Keys(), "+Shift +A -A -LCtrl +B -B -Shift +C -C");
 }
 
 TEST(EnginePause, AbortInsideARepeatOrATextFileEndsEveryLevel) {

@@ -533,26 +533,21 @@ void TMainWin::RestoreMouseHooksClick() {
 void TMainWin::DoAMessage(const std::string& caption, const std::string& text) {
   // One at a time: a second message while one is open is dropped.
   if (engine_.ShowingMessage) return;
-  engine_.ShowingMessage = true;
-  LetInputArrive();
-  HiddenProgram hidden(PlaybackDialog::Message, *this, desktop_, engine_);
+  FlagScope showing(engine_.ShowingMessage);
+  HiddenProgram hidden(PlaybackDialog::Message, *this, desktop_, input_, engine_);
   TOnTopMessage form(caption, text, engine_.Screen);
   form.ShowModal();
-  engine_.ShowingMessage = false;
 }
 
 uint16_t TMainWin::DoRepPrompt() {
-  engine_.ShowingRepeatPrompt = true;
-  LetInputArrive();
-  HiddenProgram hidden(PlaybackDialog::RepeatPrompt, *this, desktop_, engine_);
+  FlagScope showing(engine_.ShowingRepeatPrompt);
+  HiddenProgram hidden(PlaybackDialog::RepeatPrompt, *this, desktop_, input_, engine_);
   TRepeatPrompt form(engine_.Screen);
-  const uint16_t count = form.ShowModal();
-  engine_.ShowingRepeatPrompt = false;
-  return count;
+  return form.ShowModal();
 }
 
 bool TMainWin::ShowPauseBox(int top, int left, const std::string& message) {
-  HiddenProgram hidden(PlaybackDialog::Pause, *this, desktop_, engine_);
+  HiddenProgram hidden(PlaybackDialog::Pause, *this, desktop_, input_, engine_);
   const int n = engine_.CurrentMacro;
   const bool known = n >= 1 && n <= ctx_.block.ClampedCount();
   PauseBoxRequest request;
@@ -595,9 +590,9 @@ void TMainWin::SwapMacroFile(std::string_view path) {
   GetSwapFile();
 }
 
-void TMainWin::LetInputArrive() {
+void TMainWin::LetWindowManagerFollow() {
   const bool never = false;  // the abort request must not cut this short
-  Waits(ctx_.clock, pump_, never).Milliseconds(kInputSettleMs);
+  Waits(ctx_.clock, pump_, never).Milliseconds(kWindowManagerSettleMs);
 }
 
 // The program has no window apart from the main window that could stand
@@ -615,13 +610,11 @@ void TMainWin::MinimizeApplication() { ::ShowWindow(hwnd_, SW_SHOWMINNOACTIVE); 
 bool TMainWin::MainWindowVisible() { return ::IsWindowVisible(hwnd_) != 0; }
 
 // The caller then hands the foreground back to the window it belongs to.
-// Keys the macro sent last must reach that window before the activation
-// moves, and a window manager that focuses newly shown windows must have
-// done so before the hand-back, or it would take the window away again.
+// A window manager that focuses newly shown windows must have done so
+// before the hand-back, or it would take the foreground away again.
 void TMainWin::ShowMainWindow() {
-  LetInputArrive();
   ::ShowWindow(hwnd_, SW_SHOW);
-  LetInputArrive();
+  LetWindowManagerFollow();
 }
 
 void TMainWin::HideMainWindow() { ::ShowWindow(hwnd_, SW_HIDE); }

@@ -124,10 +124,10 @@ class TMainWin : private IPlaybackHost, private IDispatchHost {
   bool MainWindowVisible() override;
   void ShowMainWindow() override;
   void HideMainWindow() override;
-  // Lets keys a macro has just sent reach their window before a dialog
-  // takes the foreground (they pass the keyboard hook first).
-  void LetInputArrive();
-  static constexpr uint64_t kInputSettleMs = 100;
+  // Gives an X window manager (under Wine) time to act on a window just
+  // shown; its focusing comes asynchronously.
+  void LetWindowManagerFollow();
+  static constexpr uint64_t kWindowManagerSettleMs = 100;
   bool ReadPlaybackRecord(int n, MacroRecord& record) override;
   void PlayText(const std::string& text) override;
   int ChooseFromPopupMenu(const MacroRecord& menu) override;

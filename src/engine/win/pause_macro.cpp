@@ -41,8 +41,8 @@ void TPauseMacro::FormShow() {
   // Resumed before it could show: nothing to lay out.
   if (closed_) return;
   dlg::SetText(hwnd_, PauseCaption(request_.activation_code));
-  dlg::SetText(dlg::Item(hwnd_, IDC_MACRO_TITLE), request_.macro_name);
-  dlg::SetText(dlg::Item(hwnd_, IDC_PAUSE_MESSAGE), request_.message);
+  dlg::SetText(dlg::Item(hwnd_, IDC_MACRO_TITLE_LABEL), request_.macro_name);
+  dlg::SetText(dlg::Item(hwnd_, IDC_MESSAGE_LABEL), request_.message);
 
   // The form first, so its frame decides what is left for the controls.
   const PauseLayout first = LayoutPause(request_.message.size(), 0);
@@ -52,11 +52,11 @@ void TPauseMacro::FormShow() {
   ::GetClientRect(hwnd_, &client);
   const PauseLayout l = LayoutPause(request_.message.size(), client.right);
   dlg::Place(hwnd_, IDC_PAUSE_HEADING, l.heading);
-  dlg::Place(hwnd_, IDC_MACRO_TITLE, l.title);
-  dlg::Place(hwnd_, IDC_PAUSE_MESSAGE, l.message);
-  dlg::Place(hwnd_, IDC_RESUME, l.resume);
-  dlg::Place(hwnd_, IDC_ABORT, l.abort);
-  ::ShowWindow(dlg::Item(hwnd_, IDC_PAUSE_MESSAGE), l.message_visible ? SW_SHOW : SW_HIDE);
+  dlg::Place(hwnd_, IDC_MACRO_TITLE_LABEL, l.title);
+  dlg::Place(hwnd_, IDC_MESSAGE_LABEL, l.message);
+  dlg::Place(hwnd_, IDC_RESUME_BUTTON, l.resume);
+  dlg::Place(hwnd_, IDC_ABORT_BUTTON, l.abort);
+  ::ShowWindow(dlg::Item(hwnd_, IDC_MESSAGE_LABEL), l.message_visible ? SW_SHOW : SW_HIDE);
 }
 
 void TPauseMacro::FormActivate(WORD how) {
@@ -92,7 +92,7 @@ INT_PTR TPauseMacro::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       HandBackToTarget();
       return TRUE;
     case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lp) == dlg::Item(hwnd_, IDC_MACRO_TITLE)) {
+      if (reinterpret_cast<HWND>(lp) == dlg::Item(hwnd_, IDC_MACRO_TITLE_LABEL)) {
         HDC dc = reinterpret_cast<HDC>(wp);
         ::SetTextColor(dc, kTitleColor);
         ::SetBkMode(dc, TRANSPARENT);
@@ -101,8 +101,8 @@ INT_PTR TPauseMacro::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return FALSE;
     case WM_COMMAND:
       switch (LOWORD(wp)) {
-        case IDC_RESUME: ResumeButtonClick(); return TRUE;
-        case IDC_ABORT:
+        case IDC_RESUME_BUTTON: ResumeButtonClick(); return TRUE;
+        case IDC_ABORT_BUTTON:
         case IDCANCEL:  // Escape or the close box: the result stays Abort
           AbortButtonClick();
           return TRUE;

@@ -15,7 +15,7 @@ uint16_t TRepeatPrompt::ShowModal() {
 
 void TRepeatPrompt::FormShow() {
   dlg::CentreWithClient(hwnd_, kRepeatClientWidth, kRepeatClientHeight, screen_);
-  dlg::Place(hwnd_, IDC_TIMES_TO_REPEAT, kRepeatLabelBox);
+  dlg::Place(hwnd_, IDC_THE_MESSAGE, kRepeatLabelBox);
   dlg::Place(hwnd_, IDC_NUM_REPS, kRepeatEditBox);
   dlg::Place(hwnd_, IDOK, kRepeatOkBox);
   ::SendMessageA(dlg::Item(hwnd_, IDC_NUM_REPS), EM_LIMITTEXT, kRepeatMaxChars, 0);
