@@ -18,8 +18,11 @@ layer() {  # name, command...
 }
 
 layer "unit tests" ctest --test-dir build/native -L unit --output-on-failure -j "$(nproc)"
+# A Wine suite that fails is run once more, and ctest's output shows it:
+# a mouse click injected under Wine has been seen to go missing about once
+# in a dozen runs, cause not yet found.
 layer "wine end-to-end tests" env QLX_WIN_BUILD="$root/build/win" \
-  ctest --test-dir build/native -L wine --output-on-failure -j 1
+  ctest --test-dir build/native -L wine --output-on-failure -j 1 --repeat until-pass:2
 
 run_fuzzers() {
   local ok=0 f name corpus work
