@@ -9,13 +9,6 @@ namespace {
 
 constexpr DWORD kNameChars = 256;
 
-template <typename Fn>
-Fn Bind(HMODULE module, const char* name) {
-  FARPROC p = module ? ::GetProcAddress(module, name) : nullptr;
-  // Through a generic function type: FARPROC and the real signature differ.
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(p));
-}
-
 bool IsNtFamily() {
   // The Windows 95 family sets the top bit of the version word.
   return (::GetVersion() & 0x80000000u) == 0;
@@ -32,18 +25,18 @@ std::string FilePart(const char* path) {
 Win32Processes::Win32Processes() {
   if (IsNtFamily()) {
     psapi_.reset(::LoadLibraryA("PSAPI.DLL"));
-    enum_processes_ = Bind<EnumProcessesFn>(psapi_.get(), "EnumProcesses");
-    enum_process_modules_ = Bind<EnumProcessModulesFn>(psapi_.get(), "EnumProcessModules");
-    get_module_base_name_ = Bind<GetModuleBaseNameFn>(psapi_.get(), "GetModuleBaseNameA");
+    enum_processes_ = win::BindProc<EnumProcessesFn>(psapi_.get(), "EnumProcesses");
+    enum_process_modules_ = win::BindProc<EnumProcessModulesFn>(psapi_.get(), "EnumProcessModules");
+    get_module_base_name_ = win::BindProc<GetModuleBaseNameFn>(psapi_.get(), "GetModuleBaseNameA");
     if (!enum_processes_ || !enum_process_modules_ || !get_module_base_name_) {
       enum_processes_ = nullptr;
       psapi_.reset();
     }
   }
   HMODULE kernel = ::GetModuleHandleA("KERNEL32.DLL");
-  create_snapshot_ = Bind<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
-  process_first_ = Bind<ProcessWalkFn>(kernel, "Process32First");
-  process_next_ = Bind<ProcessWalkFn>(kernel, "Process32Next");
+  create_snapshot_ = win::BindProc<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
+  process_first_ = win::BindProc<ProcessWalkFn>(kernel, "Process32First");
+  process_next_ = win::BindProc<ProcessWalkFn>(kernel, "Process32Next");
 }
 
 std::string Win32Processes::NameByProcessStatus(DWORD pid) const {

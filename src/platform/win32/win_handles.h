@@ -93,6 +93,14 @@ inline BlockError CreateNamedBlock(const char* name, DWORD size, NamedBlock& out
   return BlockError::None;
 }
 
+// An entry point of a library loaded at run time, or null. Through a
+// generic function type: FARPROC and the real signature differ.
+template <typename Fn>
+Fn BindProc(HMODULE module, const char* name) {
+  FARPROC p = module ? ::GetProcAddress(module, name) : nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(p));
+}
+
 inline uint32_t HandleField(HWND h) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(h)); }
 inline HWND WindowFromField(uint32_t v) {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(v))));
