@@ -1,0 +1,239 @@
+#pragma once
+// Dialog plumbing every dialog of the program uses: the thunk that hands
+// messages to a dialog object, modal and modeless creation from the
+// resources, centring, and typed wrappers for the control messages the
+// dialogs send, so no dialog file casts WPARAM/LPARAM by hand.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qlx::dlg {
+
+// Dialog procedure of `T`: the object rides in the dialog's user data and
+// handles every message from WM_INITDIALOG on. `T` has a member `hwnd_`
+// and `INT_PTR HandleMessage(UINT, WPARAM, LPARAM)`.
+template <typename T>
+INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    ::SetWindowLongPtrA(hwnd, DWLP_USER, lp);
+    reinterpret_cast<T*>(lp)->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<T*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+  INT_PTR result = self ? self->HandleMessage(msg, wp, lp) : FALSE;
+  if (msg == WM_NCDESTROY && self) self->hwnd_ = nullptr;
+  return result;
+}
+
+// Runs a modal dialog from the program's resources; the result is what
+// the dialog passed to EndDialog (-1 when it could not be made).
+template <typename T>
+INT_PTR RunModal(int template_id, T& self, HWND owner = nullptr) {
+  return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id), owner,
+                           &Procedure<T>, reinterpret_cast<LPARAM>(&self));
+}
+
+// Creates a modeless dialog from the program's resources, not yet shown;
+// false when it could not be made.
+template <typename T>
+bool CreateFloating(int template_id, T& self, HWND owner = nullptr) {
+  return ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id), owner,
+                              &Procedure<T>, reinterpret_cast<LPARAM>(&self)) != nullptr;
+}
+
+// The modal loop of a dialog that has no owner to disable: every message
+// of the thread is handled (hot keys and timers included) until `done`.
+// WM_QUIT ends it too and is put back for the main loop.
+inline void RunLoopUntil(HWND dialog, const bool& done) {
+  MSG msg;
+  while (!done) {
+    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    if (got < 0) return;
+    if (::IsDialogMessageA(dialog, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+// ---- Windows and text
+
+inline HWND Item(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
+
+inline void SetText(HWND window, const std::string& text) { ::SetWindowTextA(window, text.c_str()); }
+inline void SetText(HWND dialog, int id, const std::string& text) { SetText(Item(dialog, id), text); }
+
+inline std::string GetText(HWND window) {
+  const int n = ::GetWindowTextLengthA(window);
+  std::string s(static_cast<size_t>(n > 0 ? n : 0) + 1, '\0');
+  const int got = ::GetWindowTextA(window, s.data(), static_cast<int>(s.size()));
+  s.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return s;
+}
+inline std::string GetText(HWND dialog, int id) { return GetText(Item(dialog, id)); }
+
+inline void Enable(HWND dialog, int id, bool enabled) { ::EnableWindow(Item(dialog, id), enabled ? TRUE : FALSE); }
+inline bool IsEnabled(HWND dialog, int id) { return ::IsWindowEnabled(Item(dialog, id)) != 0; }
+inline void Show(HWND dialog, int id, bool visible) { ::ShowWindow(Item(dialog, id), visible ? SW_SHOW : SW_HIDE); }
+
+// Focus inside a dialog goes through WM_NEXTDLGCTL so the default button
+// follows it.
+inline void Focus(HWND dialog, int id) {
+  ::SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(dialog, id)), TRUE);
+}
+
+// ---- Edit controls
+
+inline void SetEditLimit(HWND dialog, int id, int max_chars) {
+  ::SendMessageA(Item(dialog, id), EM_LIMITTEXT, static_cast<WPARAM>(max_chars), 0);
+}
+inline void SelectAll(HWND dialog, int id) { ::SendMessageA(Item(dialog, id), EM_SETSEL, 0, -1); }
+inline void ReplaceSelection(HWND edit, const std::string& text) {
+  ::SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+// Caret range of an edit control: [start, end).
+struct Selection {
+  int start = 0;
+  int end = 0;
+};
+inline Selection GetSelection(HWND edit) {
+  DWORD start = 0, end = 0;
+  ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {static_cast<int>(start), static_cast<int>(end)};
+}
+inline void SetSelection(HWND edit, int start, int end) {
+  ::SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+}
+
+// ---- Buttons: check boxes and radio groups
+
+inline bool IsChecked(HWND dialog, int id) {
+  return ::SendMessageA(Item(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+inline void SetChecked(HWND dialog, int id, bool checked) {
+  ::SendMessageA(Item(dialog, id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+// Radio group of consecutive ids first..last: selects `chosen`.
+inline void CheckRadio(HWND dialog, int first, int last, int chosen) {
+  ::CheckRadioButton(dialog, first, last, chosen);
+}
+// The checked id of a radio group, or `none` when none is checked.
+inline int CheckedRadio(HWND dialog, int first, int last, int none = 0) {
+  for (int id = first; id <= last; ++id)
+    if (IsChecked(dialog, id)) return id;
+  return none;
+}
+
+// ---- List boxes
+
+namespace list {
+inline int Count(HWND lb) { return static_cast<int>(::SendMessageA(lb, LB_GETCOUNT, 0, 0)); }
+inline void Clear(HWND lb) { ::SendMessageA(lb, LB_RESETCONTENT, 0, 0); }
+inline int Add(HWND lb, const std::string& text) {
+  return static_cast<int>(::SendMessageA(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+inline int Insert(HWND lb, int index, const std::string& text) {
+  return static_cast<int>(
+      ::SendMessageA(lb, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+}
+inline void Delete(HWND lb, int index) { ::SendMessageA(lb, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+inline int Selected(HWND lb) { return static_cast<int>(::SendMessageA(lb, LB_GETCURSEL, 0, 0)); }
+inline void Select(HWND lb, int index) { ::SendMessageA(lb, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+inline void SetTop(HWND lb, int index) { ::SendMessageA(lb, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0); }
+inline int Top(HWND lb) { return static_cast<int>(::SendMessageA(lb, LB_GETTOPINDEX, 0, 0)); }
+inline std::string Text(HWND lb, int index) {
+  const LRESULT n = ::SendMessageA(lb, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (n == LB_ERR) return {};
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  const LRESULT got =
+      ::SendMessageA(lb, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+  s.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+  return s;
+}
+inline void SetData(HWND lb, int index, intptr_t data) {
+  ::SendMessageA(lb, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
+inline intptr_t Data(HWND lb, int index) {
+  return static_cast<intptr_t>(::SendMessageA(lb, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+inline void SetItemHeight(HWND lb, int height) {
+  ::SendMessageA(lb, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(height));
+}
+}  // namespace list
+
+// ---- Combo boxes
+
+namespace combo {
+inline int Count(HWND cb) { return static_cast<int>(::SendMessageA(cb, CB_GETCOUNT, 0, 0)); }
+inline void Clear(HWND cb) { ::SendMessageA(cb, CB_RESETCONTENT, 0, 0); }
+inline int Add(HWND cb, const std::string& text) {
+  return static_cast<int>(::SendMessageA(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+inline int Selected(HWND cb) { return static_cast<int>(::SendMessageA(cb, CB_GETCURSEL, 0, 0)); }
+inline void Select(HWND cb, int index) { ::SendMessageA(cb, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+inline int FindExact(HWND cb, const std::string& text) {
+  return static_cast<int>(
+      ::SendMessageA(cb, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())));
+}
+inline void SetLimit(HWND cb, int max_chars) { ::SendMessageA(cb, CB_LIMITTEXT, static_cast<WPARAM>(max_chars), 0); }
+}  // namespace combo
+
+// ---- Up-down (spin) controls
+
+inline void SetSpinRange(HWND dialog, int id, int low, int high) {
+  ::SendMessageA(Item(dialog, id), UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+}
+
+// ---- Placement
+
+// The outer size of a window of this dialog's style whose client area is
+// width x height.
+inline SIZE OuterSizeFor(HWND dialog, int width, int height) {
+  RECT r{0, 0, width, height};
+  ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// Every dialog centres itself on the screen when shown.
+inline void CentreOnScreen(HWND dialog) {
+  RECT r;
+  ::GetWindowRect(dialog, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int sw = ::GetSystemMetrics(SM_CXSCREEN), sh = ::GetSystemMetrics(SM_CYSCREEN);
+  ::SetWindowPos(dialog, nullptr, (sw - w) / 2, (sh - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Stays above every normal window, where it is, at its size.
+inline void MakeTopmost(HWND dialog) {
+  ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// ---- Messages
+
+// The control id and notification code of a WM_COMMAND.
+struct Command {
+  int id;
+  int code;
+  HWND control;
+};
+inline Command DecodeCommand(WPARAM wp, LPARAM lp) {
+  return {LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)};
+}
+
+// A modal message box over `owner` (or the screen) with one of the fixed
+// captions; true when the user answered Yes.
+inline void ShowMessage(HWND owner, const std::string& caption, const std::string& text) {
+  ::MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK);
+}
+inline bool AskYesNo(HWND owner, const std::string& caption, const std::string& text) {
+  return ::MessageBoxA(owner, text.c_str(), caption.c_str(), MB_YESNO) == IDYES;
+}
+
+}  // namespace qlx::dlg
