@@ -10,6 +10,7 @@
 
 #include "activation/hook_contract.h"
 #include "hook/hook_logic.h"
+#include "hook/input_processor.h"
 #include "store/byte_view.h"
 #include "store/shared_blocks.h"
 
@@ -95,8 +96,12 @@ struct HookThreadState {
     bool used() const { return hook || event; }
   };
   Blocks blocks;
-  HookInputFilter filter;
+  InputProcessor input;
+  HookInputFilter& filter = input.filter();
   HookWatchdog watchdog;
+  HKL layout = nullptr;       // keyboard layout the processor's table was built for
+  HWND keyForeground = nullptr;  // the window in front at the last key the user pressed
+  bool inKeyChain = false;    // inside our own CallNextHookEx for a key event
   Slot slots[kHookKinds];
   HWND control = nullptr;
   HWND lastForeground = nullptr;
@@ -169,24 +174,132 @@ void Carry(const HookVerdict& v, ActivationBlock& block) {
 
 bool IsOurs(ULONG_PTR extra) { return extra == static_cast<ULONG_PTR>(kInjectedMarker); }
 
-LRESULT CALLBACK KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) {
-  if (nCode == HC_ACTION && g_state) {
-    const auto& k = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    g_state->watchdog.OnHookCall(::GetTickCount());
-    const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
-    ActivationBlock* block = g_state->blocks.Activation();
-    const uint32_t physicalKey = (k.scanCode & 0xFF) | ((k.flags & LLKHF_EXTENDED) ? 0x100 : 0);
-    const HookVerdict v =
-        g_state->filter.OnKey(k.vkCode, physicalKey, down, IsOurs(k.dwExtraInfo), k.time, block);
-    if (block && (v.post != HookPost::kNone || v.maskModifierRelease)) Carry(v, *block);
-    if (v.swallow) return 1;
+// The characters of a keyboard layout, asked without touching any
+// keyboard state (ToAscii would disturb dead keys of the program in front).
+void BuildLayout(HookThreadState& st, HKL hkl) {
+  if (hkl == st.layout && hkl != nullptr) return;
+  KeyLayout layout;
+  for (int c = 32; c < 256; ++c) {
+    if (c == 127) continue;
+    const SHORT r = ::VkKeyScanExA(static_cast<CHAR>(c), hkl);
+    if (r == -1) continue;
+    const auto vk = static_cast<uint8_t>(r & 0xFF);
+    const int shift = (r >> 8) & 0xFF;
+    if (shift == 0 || shift == 1) layout.Add(static_cast<uint8_t>(c), vk, shift == 1);
   }
-  return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+  AddKeypad(layout);
+  st.input.layout() = layout;
+  st.layout = hkl;
+}
+
+HKL LayoutOf(HWND window) {
+  const DWORD thread = window ? ::GetWindowThreadProcessId(window, nullptr) : 0;
+  return ::GetKeyboardLayout(thread);
+}
+
+// A character typed as itself, marked so no hook of ours takes it again.
+void InjectCharacter(uint8_t c) {
+  wchar_t unit = 0;
+  const char ch = static_cast<char>(c);
+  if (::MultiByteToWideChar(CP_ACP, 0, &ch, 1, &unit, 1) != 1) return;
+  INPUT in[2]{};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wScan = unit;
+    i.ki.dwFlags = KEYEVENTF_UNICODE;
+    i.ki.dwExtraInfo = kInjectedMarker;
+  }
+  in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+  ::SendInput(2, in, sizeof(INPUT));
+}
+
+void PostSnapword(const SnapwordPost& p, ActivationBlock& block) {
+  switch (p.kind) {
+    case SnapwordPost::kClear: PostTo(block.MainWindow(), kMsgSnapwordChar, 1, 0); break;
+    case SnapwordPost::kChar:
+      PostTo(block.MainWindow(), kMsgSnapwordChar, p.capsLock ? 2 : 0, p.c);
+      break;
+    case SnapwordPost::kNone: break;
+  }
+}
+
+// Carries out what the processor decided: posts in the order the program
+// must see them, then the remapped character.
+void CarryOutcome(HookThreadState& st, const InputOutcome& o) {
+  ActivationBlock* block = st.blocks.Activation();
+  if (block) {
+    if (o.capture && !o.capture->empty()) {
+      const auto macro = static_cast<WPARAM>(static_cast<uint16_t>(st.input.CaptureMacro()));
+      for (char c : o.capture->view()) PostTo(block->MainWindow(), kMsgCaptureChar, macro, static_cast<uint8_t>(c));
+    }
+    if (o.captureDone)
+      PostTo(block->MainWindow(), kMsgCaptureDone, static_cast<WPARAM>(static_cast<uint16_t>(o.captureMacro)), 0);
+    PostSnapword(o.snap, *block);
+    if (o.hot.post != HookPost::kNone || o.hot.maskModifierRelease) Carry(o.hot, *block);
+  } else if (o.hot.maskModifierRelease) {
+    SendMenuMask();
+  }
+  if (o.inject != 0) InjectCharacter(o.inject);
+}
+
+// Both the keyboard and the remap hook come here. The first of them to see
+// an event decides for both; the other, called from within our own
+// CallNextHookEx for that event, only passes it on.
+LRESULT KeyChainProc(int nCode, WPARAM wParam, LPARAM lParam) {
+  if (nCode != HC_ACTION || !g_state || g_state->inKeyChain) return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+  HookThreadState& st = *g_state;
+  const auto& k = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+  st.watchdog.OnHookCall(::GetTickCount());
+  KeyInput in;
+  in.vk = k.vkCode;
+  in.physical = (k.scanCode & 0xFF) | ((k.flags & LLKHF_EXTENDED) ? 0x100 : 0);
+  in.down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+  in.ours = IsOurs(k.dwExtraInfo);
+  in.time = k.time;
+  in.capsLock = CapsLockOn();
+  if (in.down && !in.ours) {
+    // Another window in front: the word typed before is over, and the
+    // window may type with another layout. Looked at here, at the key
+    // itself, so the clear comes before the first character typed there.
+    HWND fg = ::GetForegroundWindow();
+    if (fg != st.keyForeground) {
+      st.keyForeground = fg;
+      if (fg) BuildLayout(st, LayoutOf(fg));
+      if (ActivationBlock* a = st.blocks.Activation()) PostSnapword(st.input.OnForegroundChange(), *a);
+    }
+  }
+  const InstalledHooks hooks{st.slots[kKeyboard].hook != nullptr, st.slots[kRemap].hook != nullptr};
+  const InputOutcome o = st.input.OnKey(in, hooks, st.blocks.Activation(), st.blocks.Remap());
+  CarryOutcome(st, o);
+  if (o.swallow) return 1;
+  st.inKeyChain = true;
+  const LRESULT r = ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+  st.inKeyChain = false;
+  return r;
+}
+
+LRESULT CALLBACK KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam) { return KeyChainProc(nCode, wParam, lParam); }
+LRESULT CALLBACK RemapProc(int nCode, WPARAM wParam, LPARAM lParam) { return KeyChainProc(nCode, wParam, lParam); }
+
+FrontWindow FrontWindowNow() {
+  FrontWindow w;
+  HWND fg = ::GetForegroundWindow();
+  RECT r{};
+  if (fg && ::GetWindowRect(fg, &r)) {
+    w.id = reinterpret_cast<uintptr_t>(fg);
+    w.left = r.left;
+    w.top = r.top;
+    w.width = r.right - r.left;
+    w.height = r.bottom - r.top;
+  }
+  return w;
 }
 
 LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
   if (nCode == HC_ACTION && g_state) {
-    g_state->watchdog.OnHookCall(::GetTickCount());
+    HookThreadState& st = *g_state;
+    st.watchdog.OnHookCall(::GetTickCount());
+    const auto& m = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
     int button = kMouseNone;
     bool down = false;
     switch (wParam) {
@@ -198,27 +311,16 @@ LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
       case WM_MBUTTONUP: button = kMouseMiddle; break;
       default: break;
     }
+    ActivationBlock* block = st.blocks.Activation();
     if (button != kMouseNone) {
-      const auto& m = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-      ActivationBlock* block = g_state->blocks.Activation();
-      const HookVerdict v = g_state->filter.OnMouseButton(button, down, IsOurs(m.dwExtraInfo), block);
-      if (block && (v.post != HookPost::kNone || v.maskModifierRelease)) Carry(v, *block);
-      if (v.swallow) return 1;
+      const InputOutcome o = st.input.OnMouseButton(button, down, IsOurs(m.dwExtraInfo), {m.pt.x, m.pt.y}, m.time,
+                                                    block, FrontWindowNow);
+      CarryOutcome(st, o);
+      if (o.swallow) return 1;
+    } else if (wParam == WM_MOUSEWHEEL) {
+      const int notches = static_cast<SHORT>(HIWORD(m.mouseData)) / WHEEL_DELTA;
+      CarryOutcome(st, st.input.OnWheel(notches, IsOurs(m.dwExtraInfo), m.time, block));
     }
-  }
-  return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
-
-// Seam for key remapping: decides whether a key is replaced by the remap
-// tables (remap block offset 8). Remapping is not applied yet, so every key
-// passes unchanged.
-bool RemapSwallows(const KBDLLHOOKSTRUCT&, RemapBlock*) { return false; }
-
-LRESULT CALLBACK RemapProc(int nCode, WPARAM wParam, LPARAM lParam) {
-  if (nCode == HC_ACTION && g_state) {
-    g_state->watchdog.OnHookCall(::GetTickCount());
-    const auto& k = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    if (!IsOurs(k.dwExtraInfo) && RemapSwallows(k, g_state->blocks.Remap())) return 1;
   }
   return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
@@ -226,6 +328,7 @@ LRESULT CALLBACK RemapProc(int nCode, WPARAM wParam, LPARAM lParam) {
 // Keeps the last window activated outside the program at offsets 8 and 12.
 void OnForeground(HookThreadState& st, HWND hwnd) {
   st.lastForeground = hwnd;
+  if (hwnd) BuildLayout(st, LayoutOf(hwnd));
   WindowBlock* block = st.blocks.Window();
   if (!hwnd || !block) return;
   DWORD mainPid = 0;
@@ -363,6 +466,7 @@ DWORD WINAPI HookThreadMain(void* param) {
   HMODULE self = start->self;
   {
     HookThreadState state;
+    BuildLayout(state, LayoutOf(::GetForegroundWindow()));
     g_state = &state;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;

@@ -123,6 +123,18 @@ class HookInputFilter {
     return v;
   }
 
+  // Keeps a key from the program in front until it is let go (auto-repeat
+  // included), as a swallowed hot key is.
+  void SwallowUntilUp(uint32_t vk, uint32_t physicalKey, uint32_t timeMs) {
+    if (vk == 0 || vk > 0xFF) return;
+    swallowedKeys_.set(vk);
+    swallowedPhysical_[vk] = physicalKey;
+    lastDown_[vk] = timeMs;
+  }
+  void SwallowButtonUntilUp(int button) {
+    if (button >= kMouseLeft && button <= kMouseMiddle) swallowedButtons_[button] = true;
+  }
+
   // Modifiers held, as kModCtrl | kModAlt | kModShift | kModWin.
   unsigned Modifiers() const {
     return ModifierMask((held_ & (kLCtrl | kRCtrl)) != 0, (held_ & (kLAlt | kRAlt)) != 0,

@@ -79,6 +79,11 @@ static_assert(kCodes + 2 * kMaxMacros == kTopMostOnly);
 static_assert(kTopMostOnly + kMaxMacros == kMacroCount);
 static_assert(kMacroCount + 4 == kStartupByte14296);
 static_assert(kIsNt + 1 == kSize);
+static_assert(kStopVirtualKey == kStopMouseButton + 2 && kStopCtrl == kStopMouseButton + 4);
+static_assert(kStopAlt == kStopCtrl + 1 && kStopShift == kStopCtrl + 2 && kStopWin == kStopCtrl + 3);
+static_assert(kRecaptureVirtualKey == kRecaptureMouseButton + 2 && kRecaptureCtrl == kRecaptureMouseButton + 4);
+static_assert(kRecaptureAlt == kRecaptureCtrl + 1 && kRecaptureShift == kRecaptureCtrl + 2 &&
+              kRecaptureWin == kRecaptureCtrl + 3);
 }  // namespace ab
 
 // Remap block "QLTT1KGR".
@@ -103,6 +108,18 @@ inline constexpr size_t kLastOutsideWindow2 = 12;
 inline constexpr size_t kIsNt = 16;
 static_assert(kIsNt + 1 == kSize);
 }  // namespace wb
+
+// A key or mouse combination as the capture fields hold it: mouse button
+// (0 none, 1 left, 2 right, 3 middle), virtual key and the four modifiers.
+struct CaptureKey {
+  int16_t mouseButton = 0;
+  int16_t virtualKey = 0;
+  bool ctrl = false;
+  bool alt = false;
+  bool shift = false;
+  bool win = false;
+  friend bool operator==(const CaptureKey&, const CaptureKey&) = default;
+};
 
 // Typed view over the activation block. Macro numbers are 1-based; accessors
 // with an out-of-range number or code read as 0 and write nothing, because
@@ -133,6 +150,43 @@ class ActivationBlock {
   void SetPlaybackStarted(bool on) { p_[ab::kPlaybackStarted] = on ? 1 : 0; }
   bool CaptureActive() const { return p_[ab::kCaptureInProgress] != 0; }
   void SetCaptureActive(bool on) { p_[ab::kCaptureInProgress] = on ? 1 : 0; }
+
+  // ---- Capture fields (737..791). The stop key and the recaptured
+  // macro's own hot key are kept as DecipherKey gives them.
+  int16_t CaptureTarget() const { return I16(ab::kCaptureMacro); }
+  void SetCaptureTarget(int16_t n) { SetI16(ab::kCaptureMacro, n); }
+  CaptureKey StopKey() const { return KeyAt(ab::kStopMouseButton); }
+  void SetStopKey(const CaptureKey& k) { PutKeyAt(ab::kStopMouseButton, k); }
+  bool HasOwnKey() const { return p_[ab::kRecaptureHasHotKey] != 0; }
+  void SetHasOwnKey(bool on) { p_[ab::kRecaptureHasHotKey] = on ? 1 : 0; }
+  CaptureKey OwnKey() const { return KeyAt(ab::kRecaptureMouseButton); }
+  void SetOwnKey(const CaptureKey& k) { PutKeyAt(ab::kRecaptureMouseButton, k); }
+  bool CaptureDoubleAlt() const { return p_[ab::kCaptureDoubleAlt] != 0; }
+  void SetCaptureDoubleAlt(bool on) { p_[ab::kCaptureDoubleAlt] = on ? 1 : 0; }
+  bool CaptureKeys() const { return p_[ab::kCaptureKeys] != 0; }
+  void SetCaptureKeys(bool on) { p_[ab::kCaptureKeys] = on ? 1 : 0; }
+  bool CaptureMouse() const { return p_[ab::kCaptureMouse] != 0; }
+  void SetCaptureMouse(bool on) { p_[ab::kCaptureMouse] = on ? 1 : 0; }
+  bool CaptureRelativeToScreen() const { return p_[ab::kCaptureRelativeToScreen] != 0; }
+  void SetCaptureRelativeToScreen(bool on) { p_[ab::kCaptureRelativeToScreen] = on ? 1 : 0; }
+  bool CaptureTiming() const { return p_[ab::kCaptureTiming] != 0; }
+  void SetCaptureTiming(bool on) { p_[ab::kCaptureTiming] = on ? 1 : 0; }
+  // 776 and its copy 791, taken together at capture start.
+  bool CaptureWindowSize() const { return p_[ab::kCaptureWindowSize] != 0; }
+  void SetCaptureWindowSize(bool on) {
+    p_[ab::kCaptureWindowSize] = on ? 1 : 0;
+    p_[ab::kCaptureWindowSizeCopy] = on ? 1 : 0;
+  }
+  // Byte 790: set by the program at every capture start; the hook library
+  // clears it when it has begun the new recording.
+  bool CaptureStartPending() const { return p_[ab::kCaptureStarted] != 0; }
+  void SetCaptureStartPending(bool on) { p_[ab::kCaptureStarted] = on ? 1 : 0; }
+  // The capture state bytes cleared at every start.
+  void ClearCaptureState(bool keep765 = false) {
+    p_[ab::kCaptureState740] = 0;
+    if (!keep765) p_[ab::kCaptureState765] = 0;
+    p_[ab::kCaptureState775] = 0;
+  }
 
   bool HotKeyUsed(int code) const {
     return code >= 0 && code < kHotKeyCodes && p_[ab::kHotKeyTable + code] == 1;
@@ -178,6 +232,25 @@ class ActivationBlock {
   }
 
  private:
+  // mouse (int16), key (int16), Ctrl, Alt, Shift, Win: 8 bytes.
+  CaptureKey KeyAt(size_t off) const {
+    CaptureKey k;
+    k.mouseButton = I16(off);
+    k.virtualKey = I16(off + 2);
+    k.ctrl = p_[off + 4] != 0;
+    k.alt = p_[off + 5] != 0;
+    k.shift = p_[off + 6] != 0;
+    k.win = p_[off + 7] != 0;
+    return k;
+  }
+  void PutKeyAt(size_t off, const CaptureKey& k) {
+    SetI16(off, k.mouseButton);
+    SetI16(off + 2, k.virtualKey);
+    p_[off + 4] = k.ctrl ? 1 : 0;
+    p_[off + 5] = k.alt ? 1 : 0;
+    p_[off + 6] = k.shift ? 1 : 0;
+    p_[off + 7] = k.win ? 1 : 0;
+  }
   uint8_t* ScopeTextAt(int n) const {
     return p_ + ab::kScopeTexts + (kScopeTextCapacity + 1) * static_cast<size_t>(n - 1);
   }
