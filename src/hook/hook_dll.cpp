@@ -174,18 +174,33 @@ void Carry(const HookVerdict& v, ActivationBlock& block) {
 
 bool IsOurs(ULONG_PTR extra) { return extra == static_cast<ULONG_PTR>(kInjectedMarker); }
 
-// The characters of a keyboard layout, asked without touching any
-// keyboard state (ToAscii would disturb dead keys of the program in front).
+// The characters of a keyboard layout: what each key types without and
+// with Shift. Asked once per layout, on this thread and outside any hook
+// call, without changing keyboard state (flag 4); dead keys are left out.
 void BuildLayout(HookThreadState& st, HKL hkl) {
   if (hkl == st.layout && hkl != nullptr) return;
   KeyLayout layout;
+  BYTE state[256] = {};
+  for (UINT vk = 1; vk < 256; ++vk) {
+    if (::MapVirtualKeyExW(vk, MAPVK_VK_TO_CHAR, hkl) & 0x80000000u) continue;  // dead key
+    const UINT scan = ::MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, hkl);
+    for (int shift = 0; shift < 2; ++shift) {
+      state[VK_SHIFT] = shift ? 0x80 : 0;
+      wchar_t out[4] = {};
+      if (::ToUnicodeEx(vk, scan, state, out, 4, 4, hkl) != 1 || out[0] < 32 || out[0] == 127) continue;
+      char ansi[4] = {};
+      BOOL lossy = FALSE;
+      if (::WideCharToMultiByte(CP_ACP, 0, out, 1, ansi, sizeof ansi, nullptr, &lossy) == 1 && !lossy)
+        layout.Add(static_cast<uint8_t>(ansi[0]), static_cast<uint8_t>(vk), shift == 1);
+    }
+  }
+  // What the system would not tell: the main keys by their characters.
   for (int c = 32; c < 256; ++c) {
     if (c == 127) continue;
     const SHORT r = ::VkKeyScanExA(static_cast<CHAR>(c), hkl);
     if (r == -1) continue;
-    const auto vk = static_cast<uint8_t>(r & 0xFF);
     const int shift = (r >> 8) & 0xFF;
-    if (shift == 0 || shift == 1) layout.Add(static_cast<uint8_t>(c), vk, shift == 1);
+    if (shift == 0 || shift == 1) layout.Add(static_cast<uint8_t>(c), static_cast<uint8_t>(r & 0xFF), shift == 1);
   }
   AddKeypad(layout);
   st.input.layout() = layout;

@@ -91,7 +91,7 @@ class InputProcessor {
       return o;
     }
     const unsigned mods = filter_.Modifiers();
-    if (modifier || !k.down) {
+    if (modifier || !k.down || IsLockKey(k.vk)) {
       if (keyboard) recorder_.OnKey(k.vk, k.down, mods, 0, 0, k.time, text_);
       return o;
     }
@@ -187,6 +187,9 @@ class InputProcessor {
         return false;
     }
   }
+  // Caps Lock, Num Lock and Scroll Lock change how keys type, not where:
+  // they neither end a word nor reach the capture.
+  static bool IsLockKey(uint32_t vk) { return vk == 0x14 || vk == 0x90 || vk == 0x91; }
   // Enter, Tab, Backspace and Escape reach Snapwords as their characters:
   // Enter (or a space) completes a word typed with a suffix.
   static uint8_t ControlCharOf(uint32_t vk) {

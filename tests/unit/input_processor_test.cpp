@@ -158,11 +158,13 @@ TEST(SnapwordReports, CharactersAsTypedAndOneClearAtEachEndOfAWord) {
   r.Tap(0x25);  // Left arrow: the caret moved
   r.Tap(0x26);  // nothing typed since: no second clear
   r.caps = true;
+  r.Tap(0x14);  // Caps Lock itself ends nothing
   r.Tap('D');
   r.Click(kMouseLeft);
   r.Key(kCtrl, true);
   r.Tap('V');
   r.Key(kCtrl, false);
+  r.Tap(0x14);
   EXPECT_EQ(r.snap, (std::vector<std::string>{"c:b", "c:c", "c:\r", "clear", "C:D", "clear"}));
 }
 

@@ -282,8 +282,16 @@ class WineSession:
     """A virtual display, a window manager and a private Wine prefix, with
     everything started in them tracked for cleanup."""
 
-    def __init__(self, window_manager: bool = True, name: str = "s"):
+    def __init__(self, window_manager: bool = True, name: str = "s",
+                 wm_takes_client_clicks: bool = True):
         self.env: dict = {}
+        # Openbox's own bindings of a left press on a window and its frame
+        # (focus and raise) grab the button over every client window; the
+        # press it then replays never reaches Wine's low-level mouse hook
+        # nor the window.
+        # False leaves clicks inside windows to Wine, which activates the
+        # window itself.
+        self.wm_takes_client_clicks = wm_takes_client_clicks
         self.prefix: Path
         self.display: str = ""
         self.window_manager = window_manager
@@ -381,7 +389,8 @@ class WineSession:
         # windows, click to focus.
         conf = self.dir / "openbox"
         conf.mkdir()
-        (conf / "rc.xml").write_text(_OPENBOX_RC)
+        rc = _OPENBOX_RC if self.wm_takes_client_clicks else _OPENBOX_RC.replace(_OPENBOX_CLIENT_CONTEXT, "")
+        (conf / "rc.xml").write_text(rc)
         env = {**os.environ, "DISPLAY": self.display, "XDG_CONFIG_HOME": str(conf)}
         self._wm = subprocess.Popen(
             ["openbox", "--sm-disable", "--config-file", str(conf / "rc.xml")],
@@ -759,6 +768,14 @@ class WineSession:
             if self in _live_sessions:
                 _live_sessions.remove(self)
 
+
+_OPENBOX_CLIENT_CONTEXT = """    <context name="Frame">
+      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+    </context>
+    <context name="Client">
+      <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+    </context>
+"""
 
 _OPENBOX_RC = """<?xml version="1.0" encoding="UTF-8"?>
 <openbox_config xmlns="http://openbox.org/3.4/rc">

@@ -22,6 +22,20 @@
 //   hookagain    install the keyboard hook again without removing it first
 //   quit         unhook in the program's order, free the library, report, exit:
 //                -> unhooked threads=N freed
+//   capture STOP OWN OPTIONS   start a capture as the program does: stop key
+//                code, own hot-key code (-1 none), options letters k keys,
+//                m mouse, s screen-relative, z window size, t timing, a
+//                double Alt; the captured macro is number 5
+//   endcapture   the program ends the capture itself (tray "End Capture")
+//   remap FROM TO              one remap table entry (hex characters)
+//   remapid      identity remap tables
+//   settext TITLE              empties the edit control of a window
+//   play         plays the text captured last (as received) with the
+//                program's player into the window in front -> done N play
+// Log lines of the capture, Snapword and remap side:
+//   capchar MACRO HEX          kMsgCaptureChar
+//   capdone MACRO              kMsgCaptureDone
+//   snap W HEX                 kMsgSnapwordChar
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -35,6 +49,18 @@
 
 #include "activation/hook_contract.h"
 #include "activation/hotkey_table.h"
+#include "activation/key_remap.h"
+#include "capture/capture_options.h"
+#include "engine/player.h"
+#include "platform/win32/clipboard_win32.h"
+#include "platform/win32/clock_win32.h"
+#include "platform/win32/desktop_win32.h"
+#include "platform/win32/file_operations_win32.h"
+#include "platform/win32/input_win32.h"
+#include "platform/win32/message_pump_win32.h"
+#include "platform/win32/processes_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/sound_win32.h"
 #include "store/byte_view.h"
 #include "store/shared_blocks.h"
 
@@ -116,6 +142,7 @@ struct Host {
   InstallFn hookKeyboard = nullptr, hookMouse = nullptr, hookSwap = nullptr, hookCbt = nullptr;
   RemoveFn unhook = nullptr;
   bool quit = false;
+  std::string captured;  // every kMsgCaptureChar so far
 };
 Host g;
 
@@ -208,6 +235,55 @@ void UnhookInProgramOrder() {
   g.unhook(g.wb->ActivationHook());
 }
 
+// The program's player with stand-ins for the main window: enough to type
+// a captured macro back into the window in front.
+class PlayHost : public IPlaybackHost {
+ public:
+  void DoAMessage(const std::string&, const std::string&) override {}
+  uint16_t DoRepPrompt() override { return 1; }
+  bool ShowPauseBox(int, int, const std::string&) override { return true; }
+  void SwapMacroFile(std::string_view) override {}
+  bool UseTray() const override { return false; }
+  void ShowApplication() override {}
+  void HideApplication() override {}
+  bool ApplicationMinimized() override { return false; }
+  void RestoreApplication() override {}
+  void MinimizeApplication() override {}
+  bool MainWindowVisible() override { return false; }
+  void ShowMainWindow() override {}
+  void HideMainWindow() override {}
+};
+
+void PlayCaptured() {
+  Win32Input input;
+  Win32Desktop desktop;
+  Win32Processes processes;
+  Win32Shell shell;
+  Win32MessagePump pump;
+  Win32Clock clock;
+  Win32Clipboard clipboard;
+  Win32FileOperations files;
+  Win32Sound sound;
+  EngineSeams seams{input, desktop, processes, shell, pump, clock, clipboard, files, sound};
+  EngineState engine;
+  engine.Screen = MakeScreenSize(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  WindowCommands windows(seams, engine);
+  PlayHost host;
+  Player player(seams, host, engine, windows);
+  player.StartPlayback(g.captured, PlaybackEntry::Triggered);
+}
+
+bool ClearEdit(const std::string& title) {
+  HWND top = ::FindWindowA(nullptr, title.c_str());
+  HWND edit = top ? ::FindWindowExA(top, nullptr, "EDIT", nullptr) : nullptr;
+  if (!edit) return false;
+  // Replacing the selection notifies the edit's parent as typing does
+  // (WM_SETTEXT does not).
+  ::SendMessageA(edit, EM_SETSEL, 0, -1);
+  ::SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
+  return true;
+}
+
 void RunCommand(const std::string& line) {
   std::istringstream in(line);
   std::string verb;
@@ -253,6 +329,45 @@ void RunCommand(const std::string& line) {
     extra = buf;
   } else if (verb == "hookagain") {
     g.ab->SetKeyboardHook(g.hookKeyboard());
+  } else if (verb == "capture") {
+    int stop = -1, own = -1;
+    std::string letters;
+    in >> stop >> own >> letters;
+    CaptureOptions o;
+    o.keys = letters.find('k') != std::string::npos;
+    o.mouse = letters.find('m') != std::string::npos;
+    o.relative_to_screen = letters.find('s') != std::string::npos;
+    o.window_size = letters.find('z') != std::string::npos;
+    o.time = letters.find('t') != std::string::npos;
+    o.double_alt = letters.find('a') != std::string::npos;
+    WriteCaptureOptionBytes(*g.ab, o);
+    g.ab->ClearCaptureState();
+    g.ab->SetStopKey(stop >= 0 ? CaptureKeyOf(DecipherKey(stop)) : CaptureKey{});
+    g.ab->SetHasOwnKey(own >= 0);
+    if (own >= 0) g.ab->SetOwnKey(CaptureKeyOf(DecipherKey(own)));
+    g.ab->SetCaptureTarget(5);
+    g.ab->SetCaptureStartPending(true);
+    g.captured.clear();
+    g.ab->SetCaptureActive(true);
+  } else if (verb == "endcapture") {
+    g.ab->SetCaptureActive(false);
+  } else if (verb == "remap" || verb == "remapid") {
+    RemapTables tables(g.rb->Tables());
+    if (verb == "remapid") {
+      tables.InitSwapKeys();
+    } else {
+      std::string from, to;
+      in >> from >> to;
+      const int index = RemapIndexOf(static_cast<uint8_t>(std::strtoul(from.c_str(), nullptr, 16)));
+      if (index >= 0) tables.SetEntry(static_cast<size_t>(index), static_cast<uint8_t>(std::strtoul(to.c_str(), nullptr, 16)));
+      else extra = "nosource";
+    }
+  } else if (verb == "settext") {
+    std::string title;
+    std::getline(in >> std::ws, title);
+    extra = ClearEdit(title) ? "cleared" : "notfound";
+  } else if (verb == "play") {
+    PlayCaptured();
   } else if (verb == "quit") {
     g.quit = true;
   } else {
@@ -289,6 +404,16 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kMsgAbort:
       Log("abort");
+      return 0;
+    case kMsgCaptureChar:
+      g.captured.push_back(static_cast<char>(lp & 0xFF));
+      Log("capchar %u %02x", static_cast<unsigned>(wp), static_cast<unsigned>(lp & 0xFF));
+      return 0;
+    case kMsgCaptureDone:
+      Log("capdone %u", static_cast<unsigned>(wp));
+      return 0;
+    case kMsgSnapwordChar:
+      Log("snap %u %02x", static_cast<unsigned>(wp), static_cast<unsigned>(lp & 0xFF));
       return 0;
     case WM_KEYDOWN: LogKey("down", wp); return 0;
     case WM_KEYUP: LogKey("up", wp); return 0;
