@@ -65,3 +65,5 @@
 // TheMessage: the label of the repeat prompt and of the on-top message.
 #define IDC_THE_MESSAGE 3111
 #define IDC_NUM_REPS 3112
+
+#include "capture_ids.h"

@@ -184,6 +184,50 @@ inline int FindExact(HWND cb, const std::string& text) {
 inline void SetLimit(HWND cb, int max_chars) { ::SendMessageA(cb, CB_LIMITTEXT, static_cast<WPARAM>(max_chars), 0); }
 }  // namespace combo
 
+// ---- List views (report style)
+
+namespace lv {
+inline void SetExtendedStyle(HWND v, DWORD style) {
+  ::SendMessageA(v, LVM_SETEXTENDEDLISTVIEWSTYLE, static_cast<WPARAM>(style), static_cast<LPARAM>(style));
+}
+inline void AddColumn(HWND v, int index, const char* title, int width) {
+  LVCOLUMNA c{};
+  c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  c.pszText = const_cast<char*>(title);
+  c.cx = width;
+  c.iSubItem = index;
+  ::SendMessageA(v, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&c));
+}
+inline void Clear(HWND v) { ::SendMessageA(v, LVM_DELETEALLITEMS, 0, 0); }
+inline int Count(HWND v) { return static_cast<int>(::SendMessageA(v, LVM_GETITEMCOUNT, 0, 0)); }
+// Appends a row with its first cell and the row's number as data.
+inline int AddRow(HWND v, const std::string& text, LPARAM data) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = Count(v);
+  item.pszText = const_cast<char*>(text.c_str());
+  item.lParam = data;
+  return static_cast<int>(::SendMessageA(v, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+inline void SetCell(HWND v, int row, int column, const std::string& text) {
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text.c_str());
+  ::SendMessageA(v, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+inline int Selected(HWND v) {
+  return static_cast<int>(::SendMessageA(v, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+inline void Select(HWND v, int row) {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageA(v, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  ::SendMessageA(v, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+inline void Redraw(HWND v) { ::InvalidateRect(v, nullptr, TRUE); }
+}  // namespace lv
+
 // ---- Up-down (spin) controls
 
 inline void SetSpinRange(HWND dialog, int id, int low, int high) {
