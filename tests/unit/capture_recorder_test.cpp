@@ -123,21 +123,15 @@ TEST(CaptureRecorder, TypedTextKeepsItsCaseAndNamedKeysBecomeTokens) {
   EXPECT_EQ(r.done_macro, 7);
 }
 
-TEST(CaptureRecorder, ShiftReachesTheTextOnlyWhereACharacterCannotCarryIt) {
-  struct Case {
-    const char* name;
-    std::vector<std::pair<uint32_t, bool>> keys;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"shift tab", {{kShift, true}, {kTab, true}, {kTab, false}, {kShift, false}}, "<SHFD><TAB><SHFU>"},
-      {"capitals then shift tab under one shift",
-       {{kShift, true}, {'A', true}, {'A', false}, {kTab, true}, {kTab, false}, {'B', true}, {kShift, false}},
-       "A<SHFD><TAB><SHFU>B"},
-      {"right shift counts as shift", {{kRShift, true}, {'Q', true}, {kRShift, false}}, "Q"},
-      {"shift alone records nothing", {{kShift, true}, {kShift, false}}, ""},
-  };
-  for (const Case& c : cases) {
+// Key sequences (virtual key, down) and the text each records.
+struct KeyCase {
+  const char* name;
+  std::vector<std::pair<uint32_t, bool>> keys;
+  const char* expected;
+};
+
+void ExpectRecorded(const std::vector<KeyCase>& cases) {
+  for (const KeyCase& c : cases) {
     CaptureRig r;
     r.Start();
     for (auto [vk, down] : c.keys) r.Key(vk, down);
@@ -146,13 +140,19 @@ TEST(CaptureRecorder, ShiftReachesTheTextOnlyWhereACharacterCannotCarryIt) {
   }
 }
 
+TEST(CaptureRecorder, ShiftReachesTheTextOnlyWhereACharacterCannotCarryIt) {
+  ExpectRecorded({
+      {"shift tab", {{kShift, true}, {kTab, true}, {kTab, false}, {kShift, false}}, "<SHFD><TAB><SHFU>"},
+      {"capitals then shift tab under one shift",
+       {{kShift, true}, {'A', true}, {'A', false}, {kTab, true}, {kTab, false}, {'B', true}, {kShift, false}},
+       "A<SHFD><TAB><SHFU>B"},
+      {"right shift counts as shift", {{kRShift, true}, {'Q', true}, {kRShift, false}}, "Q"},
+      {"shift alone records nothing", {{kShift, true}, {kShift, false}}, ""},
+  });
+}
+
 TEST(CaptureRecorder, ChordsHoldTheirModifiersUntilTheUserLetsGo) {
-  struct Case {
-    const char* name;
-    std::vector<std::pair<uint32_t, bool>> keys;
-    const char* expected;
-  };
-  const Case cases[] = {
+  ExpectRecorded({
       {"ctrl c", {{kCtrl, true}, {'C', true}, {'C', false}, {kCtrl, false}}, "<CTLD>c<CTLU>"},
       {"held ctrl over two keys", {{kCtrl, true}, {'C', true}, {'V', true}, {kCtrl, false}}, "<CTLD>cv<CTLU>"},
       {"ctrl shift left, released shift first",
@@ -164,14 +164,7 @@ TEST(CaptureRecorder, ChordsHoldTheirModifiersUntilTheUserLetsGo) {
       {"shift joins a held ctrl",
        {{kCtrl, true}, {'A', true}, {kShift, true}, {'B', true}, {kCtrl, false}, {kShift, false}},
        "<CTLD>a<SHFD>b<CTLU><SHFU>"},
-  };
-  for (const Case& c : cases) {
-    CaptureRig r;
-    r.Start();
-    for (auto [vk, down] : c.keys) r.Key(vk, down);
-    r.PressStop();
-    EXPECT_EQ(r.text, c.expected) << c.name;
-  }
+  });
 }
 
 TEST(CaptureRecorder, ALoneAltIsTheMenuBarOnlyWithDoubleAlt) {
