@@ -6,8 +6,9 @@ stall at the start of an `xdotool type` burst comes from.
    (sendinput_bench.exe --receive), with no hook installed, with a minimal
    low-level hook that only calls CallNextHookEx (minhook.exe), and with all
    four hooks of QLXHOOK.DLL (hookhost.exe standing in for the program, so
-   Snapword characters are reported and the remap tables are active). All
-   in one session, interleaved, as ratios to the no-hook baseline.
+   Snapword characters are reported and the remap tables are active), and
+   with QUILX.EXE itself running. All in one session, interleaved, as ratios
+   to the no-hook baseline.
 2. Burst start: `xdotool type` of a 200-character text, seconds from
    starting xdotool to the receiver's first character and to its last one,
    in the same three configurations.
@@ -53,10 +54,15 @@ class Hooks:
             from test_hook import HookHost
             self.host = HookHost(s)
             self.host.command("remapid")
+        elif self.kind == "QUILX":
+            self.proc, _ = s.start_quilx()
         return self
 
     def __exit__(self, *exc):
-        if self.proc is not None:
+        if self.kind == "QUILX":
+            self.s.post_close("Quillon 98")
+            self.s.wait_exit(self.proc, 15)
+        elif self.proc is not None:
             self.s.stop(self.proc)
         if self.host is not None:
             self.host.command("quit")
@@ -81,12 +87,12 @@ def main() -> int:
     ap.add_argument("--trials", type=int, default=15, help="keystrokes per configuration and round")
     ap.add_argument("--rounds", type=int, default=2)
     args = ap.parse_args()
-    for rel in ("dist/QLXHOOK.DLL", "testprogs/hookhost.exe", "testprogs/minhook.exe",
+    for rel in ("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "testprogs/hookhost.exe", "testprogs/minhook.exe",
                 "testprogs/sendinput_bench.exe", "testprogs/wintool.exe", "testprogs/keepwarm.exe"):
         if not (harness.win_build() / rel).exists():
             print(f"{harness.win_build() / rel} is not built", file=sys.stderr)
             return 2
-    kinds = ["none", "minimal", "QLXHOOK"]
+    kinds = ["none", "minimal", "QLXHOOK", "QUILX"]
     latency = {k: [] for k in kinds}
     bursts = {k: [] for k in kinds}
     with WineSession(name="hooklat") as s:
