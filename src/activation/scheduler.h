@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "activation/record_source.h"
 #include "platform/clock.h"
 #include "store/macro_record.h"
 #include "store/shared_blocks.h"
@@ -68,14 +69,6 @@ struct TickSpan {
 // its anchor to the last mark reached, so after a gap of several intervals
 // it runs once and then on its regular marks again.
 bool IsDue(TimerEntry& entry, const TickSpan& span);
-
-// Where the records of the current macro file come from.
-class IRecordSource {
- public:
-  virtual ~IRecordSource() = default;
-  // False when the file cannot be read; the record is then not used.
-  virtual bool ReadRecord(int n, MacroRecord& record) = 0;
-};
 
 // What starting a timed macro does (the scheduler decides only when).
 class ITimedMacroStarter {
