@@ -65,3 +65,6 @@
 // TheMessage: the label of the repeat prompt and of the on-top message.
 #define IDC_THE_MESSAGE 3111
 #define IDC_NUM_REPS 3112
+
+// Timed macros and popup-menu macros (14000-14999).
+#include "schedule_ids.h"

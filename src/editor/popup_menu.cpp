@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "activation/hotkey_table.h"
+
 namespace qlx {
 namespace {
 
@@ -151,6 +153,19 @@ PopupMenuBuilder::Buttons PopupMenuBuilder::Enabled(const Selection& sel) const 
   b.up = b.remove && sel.menu > 0;
   b.down = b.remove && sel.menu + 1 < static_cast<int>(menu_.size());
   return b;
+}
+
+std::string ShownMacroName(std::string_view nickname, uint16_t code, std::string_view snapword) {
+  while (!nickname.empty() && nickname.front() == ' ') nickname.remove_prefix(1);
+  while (!nickname.empty() && nickname.back() == ' ') nickname.remove_suffix(1);
+  if (!nickname.empty()) return std::string(nickname);
+  if (code == kTimedCode) return "Timed Macro";
+  if (code == kSnapwordCode) return std::string(snapword);
+  return std::string(HotKeyName(code));
+}
+
+std::string MacroListName(int n, const ActivationBlock& block, const MacroNameTables& names) {
+  return ShownMacroName(names.Nickname(n), block.Code(n), names.Snapword(n));
 }
 
 MenuForm NewMenuForm() { return MenuForm{}; }

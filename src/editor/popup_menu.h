@@ -123,6 +123,13 @@ class PopupMenuBuilder {
   std::vector<int> available_;
 };
 
+// How a macro is named in the builder and the chooser: its nickname without
+// surrounding spaces; an unnamed macro shows "Timed Macro", its Snapword or
+// the name of its hot key.
+std::string ShownMacroName(std::string_view nickname, uint16_t code, std::string_view snapword);
+// The same for macro n of the tables.
+std::string MacroListName(int n, const ActivationBlock& block, const MacroNameTables& names);
+
 // The builder's other fields.
 struct MenuForm {
   std::string nickname;

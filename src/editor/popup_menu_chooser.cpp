@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "activation/hook_contract.h"
-#include "activation/hotkey_table.h"
 
 namespace qlx {
 namespace {
@@ -20,12 +19,6 @@ constexpr int kButtonsPerRow = 9;
 constexpr int kIconBottomLine = 22;
 constexpr int kCancelWidth = 75;
 constexpr int kCancelHeight = 22;
-
-std::string Trim(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return std::string(s);
-}
 
 int ListHeight(int lines) { return kLineHeight * lines + kListPadding; }
 
@@ -59,12 +52,7 @@ ChooserEntry MakeChooserEntry(int macro, int position, const MacroRecord& r, Cho
     if (e.text.size() > kMaxLineText) e.text.resize(kMaxLineText);
     return e;
   }
-  e.text = Trim(r.Nickname());
-  if (e.text.empty()) {
-    if (r.Code() == kTimedCode) e.text = "Timed Macro";
-    else if (r.Code() == kSnapwordCode) e.text = r.Snapword();
-    else e.text = std::string(HotKeyName(r.Code()));
-  }
+  e.text = ShownMacroName(r.Nickname(), r.Code(), r.Snapword());
   switch (r.Scope()) {
     case kScopeGlobal: e.scope = "GLOBAL"; break;
     case kScopePopupMenu: e.scope = "Popup Menu"; break;

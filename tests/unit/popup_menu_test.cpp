@@ -523,3 +523,23 @@ TEST(MenuTrayTest, RightClickHandsTheMarkedNumberAndTheOutsideWindow) {
 
 }  // namespace
 }  // namespace qlx
+
+namespace qlx {
+namespace {
+
+TEST(MacroNameTest, UnnamedMacrosShowWhatStartsThem) {
+  fake::FakeMacroStore store;
+  store.Add(Macro(kScopeGlobal, "  Letter  "));
+  store.Add(Macro(kScopeGlobal, " ", kTimedCode));
+  MacroRecord snap = Macro(kScopeGlobal, "", kSnapwordCode);
+  snap.SetSnapword("addr");
+  store.Add(snap);
+  store.Add(Macro(kScopeGlobal, "", 0));
+  EXPECT_EQ(MacroListName(1, store.block(), store.names()), "Letter");
+  EXPECT_EQ(MacroListName(2, store.block(), store.names()), "Timed Macro");
+  EXPECT_EQ(MacroListName(3, store.block(), store.names()), "addr");
+  EXPECT_EQ(MacroListName(4, store.block(), store.names()), "Ctrl+A");
+}
+
+}  // namespace
+}  // namespace qlx
