@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "activation/scheduler.h"
 #include "engine/date_time.h"
 #include "platform/win32/dialog.h"
 #include "resource.h"
