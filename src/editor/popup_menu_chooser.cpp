@@ -17,7 +17,7 @@ constexpr int kBottomLine = 26;  // the window is the first list + 42 high
 constexpr int kTwoListWidth = 604;
 constexpr int kButtonsPerRow = 9;
 constexpr int kIconBottomLine = 22;
-constexpr int kCancelWidth = 75;
+constexpr int kCancelWidth = 60;
 constexpr int kCancelHeight = 22;
 
 int ListHeight(int lines) { return kLineHeight * lines + kListPadding; }
@@ -119,7 +119,7 @@ ChooserLayout ComputeChooserLayout(ChooserMode mode, int entries, int icon_pixel
   l.client_height = l.list[0].height + kHeadingHeight + kBottomLine;
   const int bottom = kHeadingHeight + l.list[0].height + 2;
   l.cancel = {kMargin, bottom, kCancelWidth, kCancelHeight};
-  l.hint = {kMargin + kCancelWidth + 8, bottom + 4, l.client_width - kCancelWidth - 12, 16};
+  l.hint = {kMargin + kCancelWidth + 6, bottom + 4, l.client_width - kCancelWidth - 2 * kMargin - 6, 16};
   return l;
 }
 
