@@ -197,6 +197,18 @@ void Scheduler::DoStartUpMacros() {
   }
 }
 
+bool HasActiveTimedMacro(const ActivationBlock& block) {
+  const int count = block.ClampedCount();
+  for (int n = 1; n <= count; ++n)
+    if (block.Active(n) && block.Code(n) == kTimedCode) return true;
+  return false;
+}
+
+bool ShouldSwitchOffScreenSaver(bool option_on, bool only_if_timed, bool has_active_timed, bool saver_active) {
+  if (!option_on || !saver_active) return false;
+  return !only_if_timed || has_active_timed;
+}
+
 void TimedMacroStarter::StartTimedMacro(int n) {
   MacroRecord record;
   if (!records_.ReadRecord(n, record)) return;

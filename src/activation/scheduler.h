@@ -118,6 +118,14 @@ class Scheduler {
   int64_t last_utc_ms_ = 0;
 };
 
+// True when the file has an active timed macro.
+bool HasActiveTimedMacro(const ActivationBlock& block);
+
+// "Disable Screen Saver": whether to switch the system's screen saver off
+// now. With `only_if_timed` only when the file has an active timed macro;
+// the saver is never switched back on.
+bool ShouldSwitchOffScreenSaver(bool option_on, bool only_if_timed, bool has_active_timed, bool saver_active);
+
 // Starts a timed macro: a window macro needs its window, a program macro
 // its program (each is brought to the front, else the macro is skipped);
 // the alarm sound plays first when it is chosen; then the text plays as a

@@ -534,3 +534,36 @@ TEST(TimedMacroStarterTest, UnreadableRecordIsSkipped) {
 
 }  // namespace
 }  // namespace qlx
+
+namespace qlx {
+namespace {
+
+TEST(ScreenSaverTest, SwitchedOffOnlyWhenChosenAndNeeded) {
+  struct Case {
+    bool option, only_if_timed, has_timed, active, off;
+  };
+  const std::vector<Case> cases = {
+      {true, true, true, true, true},    {true, true, false, true, false}, {true, false, false, true, true},
+      {false, false, true, true, false}, {true, false, true, false, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ShouldSwitchOffScreenSaver(c.option, c.only_if_timed, c.has_timed, c.active), c.off);
+}
+
+TEST(ScreenSaverTest, ActiveTimedMacroIsLookedForInTheTables) {
+  fake::FakeMacroStore store;
+  MacroRecord hot;
+  hot.SetCode(144);
+  hot.SetActive(true);
+  store.Add(hot);
+  MacroRecord timed;
+  timed.SetCode(kTimedCode);
+  store.Add(timed);  // inactive
+  EXPECT_FALSE(HasActiveTimedMacro(store.block()));
+  timed.SetActive(true);
+  store.Add(timed);
+  EXPECT_TRUE(HasActiveTimedMacro(store.block()));
+}
+
+}  // namespace
+}  // namespace qlx

@@ -244,4 +244,10 @@ INT_PTR TDoAMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+int ChooseFromMenu(const MacroRecord& menu, IRecordSource& records, const std::string& program_dir, int chooser_x,
+                   HWND owner) {
+  TDoAMenu chooser(ChooserEntries(menu, records), PopupMenuView(menu).Options(), program_dir, chooser_x);
+  return chooser.ShowModal(owner);
+}
+
 }  // namespace qlx

@@ -52,4 +52,9 @@ class TDoAMenu {
   std::vector<win::Icon> icons_;
 };
 
+// The chooser of the menu in `menu`, its entries read from `records`: the
+// chosen macro's number or -1.
+int ChooseFromMenu(const MacroRecord& menu, IRecordSource& records, const std::string& program_dir, int chooser_x,
+                   HWND owner);
+
 }  // namespace qlx

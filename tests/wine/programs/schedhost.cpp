@@ -113,8 +113,7 @@ int Choose(Session& s, int n, int x, const std::string& out) {
   MacroRecord menu;
   // As the playback does: a chosen popup menu shows its own chooser.
   while (records.ReadRecord(n, menu) && menu.Scope() == kScopePopupMenu) {
-    TDoAMenu chooser(ChooserEntries(menu, records), PopupMenuView(menu).Options(), FolderOf(s.file.name()), x);
-    n = chooser.ShowModal(nullptr);
+    n = ChooseFromMenu(menu, records, FolderOf(s.file.name()), x, nullptr);
     chosen.push_back(n);
     if (n == -1) break;
   }
