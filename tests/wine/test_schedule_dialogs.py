@@ -6,7 +6,6 @@ open their own chooser; the builder writes the menu in number order.
 
 Screenshots of each dialog go to build/wine/shots (docs/ holds copies)."""
 
-import datetime as dt
 import struct
 import unittest
 from pathlib import Path
@@ -17,7 +16,8 @@ from macrofile import OFF_SNAPWORD, OFF_TEXT, RECORD_SIZE, SCOPE_POPUP, SCOPE_WI
 
 SHOTS = harness.WINE_ROOT / "shots"
 TIMED = 10000
-OFF_KIND, OFF_HOUR, OFF_MINUTE, OFF_INTERVAL, OFF_PM = 5114, 5123, 5124, 5128, 5133
+OFF_KIND, OFF_HOUR, OFF_MINUTE, OFF_MONTH, OFF_DAY = 5114, 5123, 5124, 5125, 5126
+OFF_INTERVAL, OFF_YEAR, OFF_PM = 5128, 5131, 5133
 
 
 def menu_macro(nickname: str, code: int, entries: list[int], options: str = "N30",
@@ -33,6 +33,8 @@ def timed_macro(nickname: str, kind: int, interval: int = 15) -> bytes:
     rec = bytearray(Macro(nickname, TIMED, text="x").to_bytes())
     struct.pack_into("<H", rec, OFF_KIND, kind)
     rec[OFF_HOUR], rec[OFF_MINUTE], rec[OFF_PM] = 9, 30, 0
+    rec[OFF_MONTH], rec[OFF_DAY] = 12, 24
+    struct.pack_into("<H", rec, OFF_YEAR, 2030)
     struct.pack_into("<H", rec, OFF_INTERVAL, interval)
     return bytes(rec)
 
@@ -121,10 +123,11 @@ class ScheduleDialogs(unittest.TestCase):
         self.assertEqual(self.result(proc, out), "Daily at 3:45PM")
 
     def test_cancel_leaves_the_record_alone(self):
-        path = self.write_file([timed_macro("Morning", 3)])
+        path = self.write_file([timed_macro("Morning", 1)])
         before = path.read_bytes()
         proc, out = self.host("schedule", path, "1")
-        self.open_window("Set Schedule")
+        wid = self.open_window("Set Schedule")
+        self.shoot(wid, "set-schedule-once.png")
         self.s.key("Escape")
         self.assertEqual(self.result(proc, out), "cancel")
         self.assertEqual(path.read_bytes(), before)

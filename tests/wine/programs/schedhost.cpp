@@ -17,13 +17,15 @@
 //                                       the top-window menu for the window in
 //                                       front; OUT: "listed=a,b chosen=n", or
 //                                       "warning" when nothing fits
-//   schedhost.exe run FILE HH:MM:SS OUT the scheduler with Timer Seconds 1 on a
-//                                       clock set to read HH:MM:SS today now
+//   schedhost.exe run FILE HH:MM:SS[.mmm] OUT
+//                                       the scheduler with Timer Seconds 1 on a
+//                                       clock set to read that time today now
 //                                       (it runs on at the real pace), playing
 //                                       the timed macros for real; OUT gets a
-//                                       line per tick ("tick MS") and per start
-//                                       ("due N MS"), MS the clock's time of
-//                                       day in milliseconds. Runs until killed.
+//                                       line per tick ("tick MS") and per due
+//                                       macro ("due N MS"), MS the clock's time
+//                                       of day in milliseconds. Runs until
+//                                       killed.
 //
 // The program folder (for the Icons folder) is the macro file's folder.
 // Exit codes: 0 done, 1 the file could not be loaded, 3 bad arguments.
@@ -272,9 +274,9 @@ LRESULT CALLBACK RunWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 int Run(Session& s, const std::string& at, const std::string& out) {
-  int h = 0, m = 0, sec = 0;
-  if (std::sscanf(at.c_str(), "%d:%d:%d", &h, &m, &sec) != 3) return kBadArgs;
-  const int64_t wanted = (h * 3600LL + m * 60LL + sec) * 1000;
+  int h = 0, m = 0, sec = 0, milli = 0;
+  if (std::sscanf(at.c_str(), "%d:%d:%d.%d", &h, &m, &sec, &milli) < 3) return kBadArgs;
+  const int64_t wanted = (h * 3600LL + m * 60LL + sec) * 1000 + milli;
   ShiftedClock clock(s.clock, static_cast<double>(wanted - TimeOfDayMs(s.clock)) / kMsPerDay);
   Engine engine(clock);
   MacroFileRecords records(s.file);
