@@ -25,7 +25,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "wine"))
 
 import harness  # noqa: E402
 from harness import WineSession  # noqa: E402
-from macrofile import macro_file_bytes  # noqa: E402
+from macrofile import write_program_folder  # noqa: E402
 from test_scheduler import DAILY, TARGET, ms, parse_log, timed  # noqa: E402
 
 TICK_MS = 1000
@@ -41,10 +41,7 @@ def main() -> int:
     with WineSession(name="schedbench") as s:
         target = s.start_target(TARGET)
         for run in range(args.runs):
-            folder = s.temp_path("prog")
-            folder.mkdir()
-            path = folder / "QUILX.QLX"
-            path.write_bytes(timed("x", DAILY) + macro_file_bytes([], with_system=True))
+            path = write_program_folder(s.temp_path("prog"), [timed("x", DAILY)])
             log = s.temp_path("schedule.log")
             at = f"10:00:58.{random.randrange(1000):03d}"
             proc = s.start(s.testprog("schedhost"), ["run", s.win_path(path), at, s.win_path(log)])

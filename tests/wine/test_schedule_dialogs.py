@@ -12,7 +12,7 @@ from pathlib import Path
 
 import harness
 from harness import WineSession
-from macrofile import OFF_SNAPWORD, OFF_TEXT, RECORD_SIZE, SCOPE_POPUP, SCOPE_WINDOW, Macro, macro_file_bytes
+from macrofile import OFF_SNAPWORD, OFF_TEXT, RECORD_SIZE, SCOPE_POPUP, SCOPE_WINDOW, Macro, write_program_folder
 
 SHOTS = harness.WINE_ROOT / "shots"
 TIMED = 10000
@@ -59,12 +59,7 @@ class ScheduleDialogs(unittest.TestCase):
     # --- helpers ---------------------------------------------------------------
 
     def write_file(self, records: list[bytes]) -> Path:
-        folder = self.s.temp_path("prog")
-        folder.mkdir()
-        (folder / "Icons").mkdir()
-        path = folder / "QUILX.QLX"
-        path.write_bytes(b"".join(records) + macro_file_bytes([], with_system=True))
-        return path
+        return write_program_folder(self.s.temp_path("prog"), records)
 
     def host(self, *args) -> tuple:
         out = self.s.temp_path("result.txt")

@@ -10,7 +10,7 @@ from pathlib import Path
 
 import harness
 from harness import WineSession
-from macrofile import SCOPE_GLOBAL, SCOPE_PROGRAM, SCOPE_WINDOW, Macro, macro_file_bytes
+from macrofile import SCOPE_GLOBAL, SCOPE_PROGRAM, SCOPE_WINDOW, Macro, write_program_folder
 
 TIMED = 10000
 OFF_KIND, OFF_DAYS, OFF_HOUR, OFF_MINUTE = 5114, 5116, 5123, 5124
@@ -63,11 +63,7 @@ class Scheduler(unittest.TestCase):
         cls.s.close()
 
     def write_file(self, records: list[bytes]) -> Path:
-        folder = self.s.temp_path("prog")
-        folder.mkdir()
-        path = folder / "QUILX.QLX"
-        path.write_bytes(b"".join(records) + macro_file_bytes([], with_system=True))
-        return path
+        return write_program_folder(self.s.temp_path("prog"), records)
 
     def target(self, title=TARGET):
         t = self.s.start_target(title)
