@@ -148,6 +148,10 @@ std::vector<int> MenuTrayMacros(const ActivationBlock& block, const MacroNameTab
   return out;
 }
 
+IconPicture MenuTrayIconPicture(std::string_view icon_name, bool file_exists) {
+  return icon_name != kMenuIconName && !icon_name.empty() && file_exists ? IconPicture::File : IconPicture::Menu;
+}
+
 MenuIconClick MenuIconRightClick(int macro, int click_x, const WindowBlock& window_block) {
   MenuIconClick c;
   c.wparam = static_cast<uint32_t>(macro) | kHotKeyMacroNumberBit;

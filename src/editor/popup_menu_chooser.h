@@ -92,6 +92,10 @@ inline constexpr int kMaxMenuTrayIcons = 15;
 // Popup-menu macros placed in the tray, in number order, the first 15.
 std::vector<int> MenuTrayMacros(const ActivationBlock& block, const MacroNameTables& names);
 
+// The picture of a menu's tray icon: the menu icon for "MENU" or a file
+// that is not in the icon folder, else that file.
+IconPicture MenuTrayIconPicture(std::string_view icon_name, bool file_exists);
+
 // What a right click on the menu icon of `macro` hands to the hot-key
 // handler: the number marked as a macro number, the window to go back to
 // after the menu (the last window activated outside the program) and the

@@ -510,6 +510,14 @@ TEST(MenuTrayTest, FirstFifteenMarkedMenusInNumberOrder) {
   EXPECT_EQ(got.back(), 44);  // the 16th marked menu (45) gets none
 }
 
+TEST(MenuTrayTest, IconPictureFallsBackToTheMenuIcon) {
+  EXPECT_EQ(MenuTrayIconPicture("MENU", true), IconPicture::Menu);
+  EXPECT_EQ(MenuTrayIconPicture("TOOLS.ICO", true), IconPicture::File);
+  EXPECT_EQ(MenuTrayIconPicture("TOOLS.ICO", false), IconPicture::Menu);
+  EXPECT_EQ(MenuTrayIconPicture("MAIN", false), IconPicture::Menu);  // no MAIN for menus: a missing file
+  EXPECT_EQ(MenuTrayIconPicture("", true), IconPicture::Menu);
+}
+
 TEST(MenuTrayTest, RightClickHandsTheMarkedNumberAndTheOutsideWindow) {
   std::array<uint8_t, wb::kSize> bytes{};
   WindowBlock wb(bytes.data());

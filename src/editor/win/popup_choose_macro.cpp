@@ -204,7 +204,8 @@ INT_PTR TDoAMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITDIALOG:
       FormShow();
-      return TRUE;
+      // Icon mode puts the focus on the first button itself.
+      return options_.mode == ChooserMode::Icons && !entries_.empty() ? FALSE : TRUE;
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) FormActivate();
       return FALSE;
