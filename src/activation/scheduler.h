@@ -113,7 +113,9 @@ class Scheduler {
   // The latest local time the ticks have reached. When the wall clock is
   // set back by a zone change (the end of daylight-saving time) while the
   // universal time goes on, it stays where it was until the clock passes
-  // it again, so no calendar moment of the repeated hour runs twice.
+  // it again, so no calendar moment of the repeated hour runs twice (an
+  // hourly macro skips that hour's mark rather than run it twice).
+  // A clock the user sets back moves it back with it.
   int64_t last_local_ms_ = 0;
   int64_t last_utc_ms_ = 0;
 };
