@@ -66,4 +66,7 @@
 #define IDC_THE_MESSAGE 3111
 #define IDC_NUM_REPS 3112
 
+// Capture, Snapwords and key remapping (13000-13999).
 #include "capture_ids.h"
+// Timed macros and popup-menu macros (14000-14999).
+#include "schedule_ids.h"

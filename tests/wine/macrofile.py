@@ -109,3 +109,18 @@ def _put_pstring(rec: bytearray, offset: int, capacity: int, s: str) -> None:
         raise ValueError(f"{s!r} is longer than {capacity} characters")
     rec[offset] = len(data)
     rec[offset + 1:offset + 1 + len(data)] = data
+
+
+def write_program_folder(folder, records: list[bytes]) -> Path:
+    """A fresh program folder with an empty Icons folder and QUILX.QLX
+    holding the given records (numbers 1..n), then the system macros."""
+    folder = Path(folder)
+    (folder / "Icons").mkdir(parents=True)
+    return write_macro_records(folder / "QUILX.QLX", records)
+
+
+def write_macro_records(path, records: list[bytes]) -> Path:
+    """Raw records (popup menus, schedules) followed by the system macros."""
+    path = Path(path)
+    path.write_bytes(b"".join(records) + macro_file_bytes([], with_system=True))
+    return path

@@ -29,4 +29,16 @@ double Win32Clock::Now() const {
 
 uint32_t Win32Clock::TickCount() const { return ::GetTickCount(); }
 
+ClockReading Win32Clock::Read() const {
+  // One universal reading turned into local time with the rules in force
+  // at that moment, so both halves describe the same instant.
+  SYSTEMTIME utc, local;
+  ::GetSystemTime(&utc);
+  if (!::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) ::GetLocalTime(&local);
+  auto days = [](const SYSTEMTIME& t) {
+    return DaysSince1899(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+  };
+  return {days(local), days(utc)};
+}
+
 }  // namespace qlx

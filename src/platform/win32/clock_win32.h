@@ -8,6 +8,7 @@ class Win32Clock : public IClock {
  public:
   double Now() const override;
   uint32_t TickCount() const override;
+  ClockReading Read() const override;
 };
 
 // Days since 30 December 1899 of a local date and time.

@@ -39,6 +39,8 @@ struct GlobalFreeFn { void operator()(HGLOBAL h) const { ::GlobalFree(h); } };
 using Handle = UniqueHandle<HANDLE, CloseHandleFn, nullptr>;
 using Module = UniqueHandle<HMODULE, FreeLibraryFn, nullptr>;
 using Font = UniqueHandle<HGDIOBJ, DeleteObjectFn, nullptr>;
+struct DestroyIconFn { void operator()(HICON h) const { ::DestroyIcon(h); } };
+using Icon = UniqueHandle<HICON, DestroyIconFn, nullptr>;
 // Global memory; released to the clipboard, it belongs to the system.
 using GlobalMemory = UniqueHandle<HGLOBAL, GlobalFreeFn, nullptr>;
 
