@@ -20,6 +20,10 @@ void MacroRecord::SetText(std::string_view s) {
   std::memset(p + len, 0, mr::kTextBytes - len);
 }
 
+bool MacroRecord::TextTerminated() const {
+  return std::memchr(At(mr::kText), 0, mr::kTextBytes) != nullptr;
+}
+
 void MacroRecord::ZeroReserved() {
   std::memset(At(mr::kReserved98), 0, mr::kReserved98Size);
   std::memset(At(mr::kReserved5143), 0, mr::kReserved5143Size);

@@ -158,6 +158,15 @@ class MacroRecord {
   // Reserved bytes are always written as zero.
   void ZeroReserved();
 
+  // Length bytes as stored. A damaged or foreign file may hold one past its
+  // field's capacity; the string accessors above then read the capacity.
+  uint8_t NicknameLength() const { return bytes_[mr::kNickname]; }
+  uint8_t ScopeTextLength() const { return bytes_[mr::kScopeText]; }
+  uint8_t SnapwordLength() const { return bytes_[mr::kSnapword]; }
+  uint8_t IconLength() const { return bytes_[mr::kIcon]; }
+  // False when no zero byte ends the text inside its field.
+  bool TextTerminated() const;
+
  private:
   static bool ValidDay(int day) { return day >= 0 && day < static_cast<int>(mr::kDayCount); }
   uint8_t* At(size_t off) { return bytes_.data() + off; }
