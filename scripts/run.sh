@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds QUILX.EXE and starts it under Wine.
+# Installs what is needed, builds QUILX.EXE and starts it under Wine, the
+# first time on the demonstration macros (samples/demo.txt).
 # With no usable X display it starts a virtual one, waits for the main
 # window, saves a screenshot and prints its path; the program keeps running
 # until `scripts/run.sh --stop`.
@@ -25,7 +26,11 @@ bash "$root/scripts/install-deps.sh"
 stop
 
 mkdir -p "$run_dir/program/Icons"
-cp "$root/build/win/dist/QUILX.EXE" "$root/build/win/dist/QLXHOOK.DLL" "$run_dir/program/"
+cp "$root/build/win/dist/QUILX.EXE" "$root/build/win/dist/QLXHOOK.DLL" "$root/build/win/dist/QLXFILE.EXE" \
+  "$run_dir/program/"
+# The first start opens the demonstration macros; from then on the macro
+# file is the user's own and is never replaced.
+[ -e "$run_dir/program/QUILX.QLX" ] || cp "$root/build/win/dist/DEMO.QLX" "$run_dir/program/QUILX.QLX"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   base=$("$root/scripts/wine-prefix.sh")
   rm -rf "$WINEPREFIX"; cp -a "$base" "$WINEPREFIX"

@@ -29,7 +29,7 @@ run_fuzzers() {
   for f in build/fuzz/tests/fuzz/*_fuzz; do
     [ -x "$f" ] || continue
     name=$(basename "$f")
-    corpus="$root/tests/fuzz/corpus/$name"
+    corpus="$root/tests/fuzz/corpus/${name%_fuzz}"
     work=$(mktemp -d)
     [ -d "$corpus" ] && cp -r "$corpus/." "$work/"
     echo "-- $name (${FUZZ_SECONDS}s)"

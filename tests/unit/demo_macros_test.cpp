@@ -84,6 +84,14 @@ TEST(DemoMacros, NotepadIsLaunchedOnlyWhenItIsNotOpenAndTypingWaitsForIt) {
     EXPECT_GE(rig.desk.events.front().at_ms, 800u + 1000u);  // the window, then one second
   }
   {
+    // Another window whose title only mentions Notepad is not taken for it.
+    fake::PlaybackRig rig;
+    rig.desk.AddWindow("How to use Notepad");
+    rig.desk.OnLaunchCreateWindow("notepad.exe", "Untitled - Notepad", 800);
+    rig.Play(note.Text());
+    EXPECT_EQ(rig.desk.launches.size(), 1u);
+  }
+  {
     fake::PlaybackRig rig;
     const WindowHandle pad = rig.desk.AddWindow("notes.txt - Notepad");
     rig.Play(note.Text());
@@ -96,12 +104,13 @@ TEST(DemoMacros, NotepadIsLaunchedOnlyWhenItIsNotOpenAndTypingWaitsForIt) {
 TEST(DemoMacros, TheLetterPausesWithItsMessageBeforeTheName) {
   const MacroRecord letter = DemoMacros().at(4);
   fake::PlaybackRig rig;
+  rig.state.Screen = MakeScreenSize(1024, 768);
   std::string typed_at_pause;
   rig.host.during_pause = [&] { typed_at_pause = rig.Typed(); };
   rig.Play(letter.Text());
   ASSERT_EQ(rig.host.pauses.size(), 1u);
-  EXPECT_EQ(rig.host.pauses[0].top, 100);
-  EXPECT_EQ(rig.host.pauses[0].left, 100);
+  EXPECT_EQ(rig.host.pauses[0].top, 20);
+  EXPECT_EQ(rig.host.pauses[0].left, 700);
   EXPECT_EQ(rig.host.pauses[0].message, "Type the name, then press Resume");
   EXPECT_EQ(typed_at_pause, "Dear ");
 }
