@@ -1,17 +1,17 @@
 // Dumping a full macro file as text and building it back, in memory and as
-// the qlxfile commands do it with files. Loading the same file into the
-// tables runs in the same program as the baseline to compare with.
+// the qlxfile commands do it with files. The baseline to compare with is
+// BM_LoadFiveHundredMacroFile (store_bench.cpp), in the same program: what
+// the program does with a file of the same size on every switch.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "store/macro_file.h"
+#include "store/macro_record.h"
 #include "store/macro_tables.h"
 #include "tools/macro_text.h"
 #include "tools/qlxfile.h"
@@ -19,18 +19,6 @@
 namespace {
 
 using namespace qlx;
-
-class NoBoxes : public IMessageBoxes {
- public:
-  void Show(const std::string&, const std::string&) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-};
-
-class StillClock : public IClock {
- public:
-  double Now() const override { return 45000.0; }
-  uint32_t TickCount() const override { return 0; }
-};
 
 // A mix as users keep them: system macros, hot keys with typed paragraphs,
 // window and program macros, timed macros and snapwords.
@@ -139,25 +127,5 @@ void BM_QlxFileBuildCommand(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kMaxMacros);
 }
 BENCHMARK(BM_QlxFileBuildCommand)->Unit(benchmark::kMillisecond);
-
-// Baseline: what the program does with the same file on every switch.
-void BM_LoadSameFileIntoTablesBaseline(benchmark::State& state) {
-  TempDir dir;
-  const std::vector<uint8_t> file = FullFile();
-  const std::string path = dir.File("FULL.QLX");
-  WriteBytes(path, file.data(), file.size());
-  std::vector<uint8_t> mem(ab::kSize, 0);
-  auto names = std::make_unique<MacroNameTables>();
-  NoBoxes boxes;
-  StillClock clock;
-  MacroFile macros(path, MacroTables{ActivationBlock(mem.data()), *names}, boxes, clock);
-  for (auto _ : state) {
-    LoadResult r = macros.Load();
-    benchmark::DoNotOptimize(r);
-    if (r.count != kMaxMacros) state.SkipWithError("unexpected load");
-  }
-  state.SetItemsProcessed(state.iterations() * kMaxMacros);
-}
-BENCHMARK(BM_LoadSameFileIntoTablesBaseline)->Unit(benchmark::kMillisecond);
 
 }  // namespace

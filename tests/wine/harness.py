@@ -533,6 +533,18 @@ class WineSession:
             self.focus(t.wid)
         return t
 
+    def close_target(self, t: Target) -> None:
+        """Asks a target to close and waits for it to end."""
+        if t.proc.poll() is None:
+            self.post_close(t.title)
+            self.wait_exit(t.proc)
+
+    def wait_playback_done(self, timeout: float = 30) -> None:
+        """Waits until the end-of-playback key has passed the hook: the
+        activation block's playback-started byte is back to 0."""
+        self.wait_until(lambda: self.peek("QLBA1KGR", 777, 1) == b"\0", timeout,
+                        what="the end of the playback")
+
     # --- wintool -----------------------------------------------------------------
 
     def wintool(self, *args, timeout=30) -> subprocess.CompletedProcess:

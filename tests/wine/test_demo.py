@@ -15,7 +15,7 @@ import harness
 from harness import REPO, WineSession
 
 ACTIVATION_BLOCK = "QLBA1KGR"
-AB_PLAYBACK_STARTED, AB_COUNT = 777, 14292
+AB_COUNT = 14292
 RECORD_SIZE = 5165
 README = REPO / "README.md"
 SCREENS = harness.WINE_ROOT / "screens"     # kept for a look by eye
@@ -86,17 +86,8 @@ class Demo(unittest.TestCase):
 
     def target(self, title):
         t = self.s.start_target(title)
-        self.addCleanup(self.close_target, t)
+        self.addCleanup(self.s.close_target, t)
         return t
-
-    def close_target(self, t):
-        if t.proc.poll() is None:
-            self.s.post_close(t.title)
-            self.s.wait_exit(t.proc)
-
-    def wait_playback_done(self, timeout=30):
-        self.s.wait_until(lambda: self.s.peek(ACTIVATION_BLOCK, AB_PLAYBACK_STARTED, 1) == b"\0",
-                          timeout, what="the end of the playback")
 
     def play_into_target(self, hot_key, title, done) -> tuple[str, datetime.date, datetime.date]:
         """Presses the hot key with a fresh target in front; returns the
@@ -106,7 +97,7 @@ class Demo(unittest.TestCase):
         before = datetime.date.today()
         self.s.key(xdotool_keys(hot_key))
         self.s.wait_until(lambda: done(t.text()), 20, what=f"the text of {hot_key}")
-        self.wait_playback_done()
+        self.s.wait_playback_done()
         return t.text(), before, datetime.date.today()
 
     def assert_typed(self, hot_key, typed, before, after):
@@ -175,7 +166,7 @@ class Demo(unittest.TestCase):
         s.click_button(PAUSE_TITLE, "Resume")
         s.window_gone(pause)
         t.wait_text(expected_typing(datetime.date.today())["Ctrl+Alt+P"])
-        self.wait_playback_done()
+        self.s.wait_playback_done()
 
     def test_5_note_starts_notepad_once_and_types_into_it(self):
         s = self.s
@@ -186,7 +177,7 @@ class Demo(unittest.TestCase):
         pad = s.wait_until(self.notepads, 30, what="Notepad")[0]
         s.wait_until(lambda: self.notepad_text(pad.hwnd).endswith("\r\n"), 30,
                      what="the note typed into Notepad")
-        self.wait_playback_done()
+        self.s.wait_playback_done()
         after = datetime.date.today()
         self.assert_typed("Ctrl+Alt+N", self.notepad_text(pad.hwnd), before, after)
         self.assertEqual(t.text(), "")
@@ -197,7 +188,7 @@ class Demo(unittest.TestCase):
         s.key(xdotool_keys("Ctrl+Alt+N"))
         s.wait_until(lambda: self.notepad_text(pad.hwnd).count("\r\n") == 2, 30,
                      what="the second note typed into Notepad")
-        self.wait_playback_done()
+        self.s.wait_playback_done()
         self.assertEqual([w.hwnd for w in self.notepads()], [pad.hwnd])
         s.screenshot(SCREENS / "demo-notepad.png")
         second = self.notepad_text(pad.hwnd)[len(first):]
