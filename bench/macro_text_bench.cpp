@@ -23,16 +23,8 @@ using namespace qlx;
 // A mix as users keep them: system macros, hot keys with typed paragraphs,
 // window and program macros, timed macros and snapwords.
 MacroRecord SampleMacro(int n) {
+  if (n <= 4) return SystemMacroRecord(kSystemMacros[static_cast<size_t>(n - 1)]);
   MacroRecord r;
-  if (n <= 4) {
-    const SystemMacro& sm = kSystemMacros[static_cast<size_t>(n - 1)];
-    r.SetNickname(sm.nickname);
-    r.SetScopeText(std::string(1, sm.digit));
-    r.SetScope(kScopeSystem);
-    r.SetCode(sm.code);
-    r.SetActive(true);
-    return r;
-  }
   r.SetNickname("Macro number " + std::to_string(n));
   r.SetScope(n % 3 == 0 ? kScopeWindow : n % 3 == 1 ? kScopeProgram : kScopeGlobal);
   r.SetScopeText(n % 3 == 0 ? "Untitled - Notepad" : n % 3 == 1 ? "WINWORD.EXE" : "");

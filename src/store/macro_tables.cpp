@@ -13,6 +13,16 @@ const char* SystemMacroNickname(int digit) {
                                     : nullptr;
 }
 
+MacroRecord SystemMacroRecord(const SystemMacro& sm) {
+  MacroRecord r;
+  r.SetNickname(sm.nickname);
+  r.SetScopeText(std::string(1, sm.digit));
+  r.SetCode(sm.code);
+  r.SetScope(kScopeSystem);
+  r.SetActive(true);
+  return r;
+}
+
 void FillFromRecord(int n, const MacroRecord& record, MacroTables& tables) {
   if (!ActivationBlock::ValidMacro(n)) return;
   ActivationBlock& b = tables.block;

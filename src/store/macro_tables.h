@@ -76,6 +76,9 @@ inline constexpr std::array<SystemMacro, 4> kSystemMacros = {{
 int SystemMacroDigit(int16_t scope, std::string_view scope_text);
 // The fixed nickname of system macro digit 1..4; nullptr for other digits.
 const char* SystemMacroNickname(int digit);
+// The record of a system macro as a new file gets it: fixed nickname, digit,
+// default hot key, scope 5, active; the time and all else zero.
+MacroRecord SystemMacroRecord(const SystemMacro& sm);
 
 // Copies the seven table fields of `record` into entry n (system macros show
 // their fixed nickname). Numbers outside 1..500 change nothing.

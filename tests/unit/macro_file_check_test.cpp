@@ -14,16 +14,6 @@
 namespace qlx {
 namespace {
 
-MacroRecord System(const SystemMacro& sm) {
-  MacroRecord r;
-  r.SetNickname(sm.nickname);
-  r.SetScopeText(std::string(1, sm.digit));
-  r.SetScope(kScopeSystem);
-  r.SetCode(sm.code);
-  r.SetActive(true);
-  return r;
-}
-
 MacroRecord User(const std::string& nick) {
   MacroRecord r;
   r.SetNickname(nick);
@@ -40,7 +30,7 @@ std::vector<uint8_t> FileOf(const std::vector<MacroRecord>& records) {
 }
 
 std::vector<MacroRecord> WithSystem(std::vector<MacroRecord> records) {
-  for (const SystemMacro& sm : kSystemMacros) records.push_back(System(sm));
+  for (const SystemMacro& sm : kSystemMacros) records.push_back(SystemMacroRecord(sm));
   return records;
 }
 
@@ -102,7 +92,7 @@ TEST(MacroFileCheck, ReportsEachKindOfDamageWithItsRecord) {
          return f;
        },
        {{true, 0, "100 bytes after the last whole record; the program does not read them"}}, true},
-      {"some system macros missing", [] { return FileOf({User("a"), System(kSystemMacros[2])}); },
+      {"some system macros missing", [] { return FileOf({User("a"), SystemMacroRecord(kSystemMacros[2])}); },
        {{false, 0,
          "missing system macros (Activate Quillon, Start / Stop Capture, Menu of Macros for Top Most Window): "
          "the program appends them"}},
@@ -122,7 +112,7 @@ TEST(MacroFileCheck, ReportsEachKindOfDamageWithItsRecord) {
        {{true, 0, "501 records: the program uses the first 500 and leaves the others in the file"}}, true},
       {"system macro past 500 does not count", [] {
          std::vector<MacroRecord> records(500, User("u"));
-         records.push_back(System(kSystemMacros[0]));
+         records.push_back(SystemMacroRecord(kSystemMacros[0]));
          return FileOf(records);
        },
        {{true, 0, "501 records"}}, true},

@@ -423,6 +423,13 @@ TEST(MacroTextRoundTrip, FilesTheProgramWritesComeBackByteForByteFromTheirFields
 
   ASSERT_TRUE(file.Load().opened);
   check("new file");
+  // The system macros a new file gets are the store's system macro records.
+  for (int n = 1; n <= 4; ++n) {
+    MacroRecord read, expected = SystemMacroRecord(kSystemMacros[static_cast<size_t>(n - 1)]);
+    ASSERT_TRUE(file.ReadRecord(n, read));
+    expected.SetLastModified(read.LastModified());
+    EXPECT_TRUE(read.bytes() == expected.bytes()) << n;
+  }
 
   MacroRecord r;
   r.SetNickname(std::string(50, 'N'));
