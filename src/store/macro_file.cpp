@@ -140,12 +140,7 @@ void MacroFile::EnsureSystemMacros(LoadResult& result) {
       result.system_macros_complete = false;
       return;
     }
-    MacroRecord record;
-    record.SetNickname(sm.nickname);
-    record.SetScopeText(std::string(1, sm.digit));
-    record.SetCode(sm.code);
-    record.SetScope(kScopeSystem);
-    record.SetActive(true);
+    MacroRecord record = SystemMacroRecord(sm);
     record.SetLastModified(clock_.Now());
 
     block.SetMacroCount(count + 1);
