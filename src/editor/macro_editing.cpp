@@ -1,0 +1,189 @@
+#include "editor/macro_editing.h"
+
+#include <utility>
+
+#include "activation/hotkey_table.h"
+#include "editor/script_text.h"
+#include "editor/text_util.h"
+
+namespace qlx::editor {
+
+ActivationMode ModeOfCode(uint16_t code) {
+  if (code == kTimedCode) return ActivationMode::Timed;
+  if (code == kSnapwordCode) return ActivationMode::Snapword;
+  return ActivationMode::HotKey;
+}
+
+ScopeChoice ScopeChoiceOf(int16_t record_scope) {
+  if (record_scope == kScopeGlobal) return ScopeChoice::Global;
+  if (record_scope == kScopeWindow) return ScopeChoice::Window;
+  return ScopeChoice::Program;
+}
+
+std::string EditorCaption(std::string_view base, ScopeChoice scope, std::string_view name) {
+  std::string s(base);
+  switch (scope) {
+    case ScopeChoice::Program: return s + "  (Program: " + std::string(name) + ")";
+    case ScopeChoice::Window: return s + "  (Window Title: " + std::string(name) + ")";
+    case ScopeChoice::Global: break;
+  }
+  return s + "  (GLOBAL)";
+}
+
+ActivationPanel PanelFor(ActivationMode mode, uint16_t code) {
+  ActivationPanel p;
+  switch (mode) {
+    case ActivationMode::Timed:
+      p.timer_label = true;
+      p.schedule_button = true;
+      p.label_text = "Timed Macros";
+      break;
+    case ActivationMode::Snapword:
+      p.timer_label = true;
+      p.snapword_field = true;
+      p.label_text = "Snapword";
+      break;
+    case ActivationMode::HotKey:
+      p.hot_key_label = true;
+      p.label_text = std::string(HotKeyName(code));
+      break;
+  }
+  return p;
+}
+
+std::optional<std::string> CheckSnapwordName(std::string_view name) {
+  const std::string_view n = Trim(name);
+  if (n.empty()) return std::string(kNoSnapwordName);
+  constexpr std::string_view kMarks = "!#$%&*+,-./;<=>?@^_";
+  for (char c : n) {
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    const bool digit = c >= '0' && c <= '9';
+    if (!letter && !digit && kMarks.find(c) == std::string_view::npos)
+      return std::string(kInvalidSnapwordName);
+  }
+  return std::nullopt;
+}
+
+bool GlobalNotAllowed(const ActivationBlock& block, int self, uint16_t code) {
+  const int count = block.ClampedCount();
+  for (int n = 1; n <= count; ++n) {
+    if (n == self || block.Code(n) != code) continue;
+    const int16_t scope = block.Scope(n);
+    if (scope == kScopeGlobal || scope == kScopePopupMenu || scope == kScopeSystem) return true;
+  }
+  return false;
+}
+
+void PrepareNewMacro(MacroRecord& record, const CivilDate& today) {
+  record.SetScopeText("");
+  record.SetTopMostOnly(true);
+  SetNewTimedMacroSchedule(record, today);
+  record.SetIcon(kMainIcon);
+}
+
+bool IsIconFileName(std::string_view path) {
+  if (path.size() < 4) return false;
+  std::string tail(path.substr(path.size() - 4));
+  for (char& c : tail)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return tail == ".ICO";
+}
+
+std::string IconFolderOf(std::string_view program_dir) {
+  std::string dir(program_dir);
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  return dir + kIconFolder;
+}
+
+bool StoreAcceptedMacro(MacroRecord& record, const EditedFields& fields, ActivationMode mode,
+                        bool is_new, std::string_view text, double now) {
+  if (is_new) record.SetActive(true);
+  record.SetLastModified(now);
+  record.SetNickname(fields.nickname);
+  record.SetIcon(fields.icon);
+  record.SetScope(static_cast<int16_t>(fields.scope));
+  record.SetSnapword(mode == ActivationMode::Snapword ? std::string(Trim(fields.snapword))
+                                                      : std::string());
+  const bool cut = text.size() > kMacroTextLimit;
+  record.SetText(text.substr(0, kMacroTextLimit));
+  return cut;
+}
+
+// ---- ScriptList ------------------------------------------------------------
+
+void ScriptList::Load(std::string_view macro_text) {
+  lines_ = BuildTheScript(macro_text);
+  selected_ = -1;
+  Indent();
+}
+
+const ScriptLine* ScriptList::SelectedLine() const {
+  return selected_ >= 0 ? &lines_[static_cast<size_t>(selected_)] : nullptr;
+}
+
+void ScriptList::Indent() { SetIndents(lines_); }
+
+void ScriptList::Add(InsertMode mode, int current, ScriptLine line) {
+  if (current < 0 || current > size()) current = 0;
+  int at = 0;
+  switch (mode) {
+    case InsertMode::Append: at = size(); break;
+    case InsertMode::Before: at = current; break;
+    case InsertMode::After: at = lines_.empty() ? 0 : current + 1; break;
+  }
+  if (at > size()) at = size();
+  lines_.insert(lines_.begin() + at, std::move(line));
+  selected_ = at;
+  Indent();
+}
+
+void ScriptList::Edit(int index, Params params) {
+  if (index < 0 || index >= size()) return;
+  ScriptLine& line = lines_[static_cast<size_t>(index)];
+  if (!(line.params == params)) line = LineFromDialog(std::move(params));
+  selected_ = index;
+  Indent();
+}
+
+void ScriptList::Copy() {
+  if (selected_ < 0) return;
+  const ScriptLine copy = lines_[static_cast<size_t>(selected_)];
+  lines_.insert(lines_.begin() + selected_, copy);
+  selected_ += 1;
+  Indent();
+}
+
+void ScriptList::Delete() {
+  if (selected_ < 0) return;
+  lines_.erase(lines_.begin() + selected_);
+  if (lines_.empty()) selected_ = -1;
+  else if (selected_ >= size()) selected_ = size() - 1;
+  Indent();
+}
+
+void ScriptList::MoveUp() {
+  if (selected_ <= 0) return;
+  std::swap(lines_[static_cast<size_t>(selected_)], lines_[static_cast<size_t>(selected_ - 1)]);
+  --selected_;
+  Indent();
+}
+
+void ScriptList::MoveDown() {
+  if (selected_ < 0 || selected_ + 1 >= size()) return;
+  std::swap(lines_[static_cast<size_t>(selected_)], lines_[static_cast<size_t>(selected_ + 1)]);
+  ++selected_;
+  Indent();
+}
+
+ScriptButtons ScriptList::Buttons() const {
+  ScriptButtons b;
+  if (selected_ < 0) return b;
+  b.copy = b.edit = b.remove = true;
+  b.up = selected_ > 0;
+  b.down = selected_ + 1 < size();
+  return b;
+}
+
+std::string ScriptList::Write() const { return WriteScript(lines_); }
+
+}  // namespace qlx::editor
