@@ -62,6 +62,39 @@ inline void RunLoopUntil(HWND dialog, const bool& done) {
   }
 }
 
+// A window that runs modally with a message loop of its own, so that it sees
+// every message before the dialog manager: T::PreviewMessage(MSG&) returns
+// true for a message it has consumed (accelerators, keys the window handles
+// itself). OpenOwnModal creates and shows the dialog and disables the owner;
+// RunOwnModal runs until `done`, then gives the owner back and destroys the
+// dialog.
+template <typename T>
+bool OpenOwnModal(int template_id, T& self, HWND owner) {
+  if (!CreateFloating(template_id, self, owner)) return false;
+  if (owner) ::EnableWindow(owner, FALSE);
+  ::ShowWindow(self.hwnd_, SW_SHOW);
+  return true;
+}
+template <typename T>
+void RunOwnModal(T& self, HWND owner, const bool& done) {
+  MSG msg;
+  while (!done && self.hwnd_) {
+    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got < 0) break;
+    if (self.PreviewMessage(msg)) continue;
+    if (::IsDialogMessageA(self.hwnd_, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+  // The owner first, so the activation goes back to it and not elsewhere.
+  if (owner) ::EnableWindow(owner, TRUE);
+  if (self.hwnd_) ::DestroyWindow(self.hwnd_);
+}
+
 // ---- Windows and text
 
 inline HWND Item(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
@@ -111,6 +144,25 @@ inline void SetSelection(HWND edit, int start, int end) {
   ::SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
 }
 
+// The character index nearest a client point of an edit control.
+inline int CharFromPos(HWND edit, POINT p) {
+  const LRESULT r = ::SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(p.x, p.y));
+  return static_cast<int>(LOWORD(r));
+}
+inline void ScrollCaret(HWND edit) { ::SendMessageA(edit, EM_SCROLLCARET, 0, 0); }
+inline int TextLength(HWND window) { return ::GetWindowTextLengthA(window); }
+// The clipboard commands of a text field.
+inline void Cut(HWND edit) { ::SendMessageA(edit, WM_CUT, 0, 0); }
+inline void Copy(HWND edit) { ::SendMessageA(edit, WM_COPY, 0, 0); }
+inline void Paste(HWND edit) { ::SendMessageA(edit, WM_PASTE, 0, 0); }
+inline void Clear(HWND edit) { ::SendMessageA(edit, WM_CLEAR, 0, 0); }
+// True for an edit control (a text box or text field).
+inline bool IsEdit(HWND window) {
+  char cls[16] = {};
+  ::GetClassNameA(window, cls, sizeof cls);
+  return ::lstrcmpiA(cls, "Edit") == 0;
+}
+
 // ---- Buttons: check boxes and radio groups
 
 inline bool IsChecked(HWND dialog, int id) {
@@ -128,6 +180,18 @@ inline int CheckedRadio(HWND dialog, int first, int last, int none = 0) {
   for (int id = first; id <= last; ++id)
     if (IsChecked(dialog, id)) return id;
   return none;
+}
+
+// An icon shown on a button of style BS_ICON.
+inline void SetButtonIcon(HWND dialog, int id, HICON icon) {
+  ::SendMessageA(Item(dialog, id), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+inline void Click(HWND dialog, int id) { ::SendMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
+inline void SetFont(HWND window, HFONT font) {
+  ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+inline HFONT GetFont(HWND window) {
+  return reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
 }
 
 // ---- List boxes
@@ -164,6 +228,23 @@ inline intptr_t Data(HWND lb, int index) {
 }
 inline void SetItemHeight(HWND lb, int height) {
   ::SendMessageA(lb, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(height));
+}
+inline int AddWithData(HWND lb, const std::string& text, intptr_t data) {
+  const int i = Add(lb, text);
+  if (i >= 0) SetData(lb, i, data);
+  return i;
+}
+inline int InsertWithData(HWND lb, int index, const std::string& text, intptr_t data) {
+  const int i = Insert(lb, index, text);
+  if (i >= 0) SetData(lb, i, data);
+  return i;
+}
+inline void SetRedraw(HWND window, bool on) { ::SendMessageA(window, WM_SETREDRAW, on ? TRUE : FALSE, 0); }
+// The index of the first entry with exactly this text, or -1.
+inline int FindExact(HWND lb, const std::string& text) {
+  const LRESULT r = ::SendMessageA(lb, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(text.c_str()));
+  return r == LB_ERR ? -1 : static_cast<int>(r);
 }
 }  // namespace list
 
@@ -269,6 +350,39 @@ struct Command {
 };
 inline Command DecodeCommand(WPARAM wp, LPARAM lp) {
   return {LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)};
+}
+
+// Typed views of the parameters of the messages the dialogs handle.
+inline const DRAWITEMSTRUCT& DrawItemOf(LPARAM lp) { return *reinterpret_cast<const DRAWITEMSTRUCT*>(lp); }
+inline MEASUREITEMSTRUCT& MeasureItemOf(LPARAM lp) { return *reinterpret_cast<MEASUREITEMSTRUCT*>(lp); }
+inline MINMAXINFO& MinMaxInfoOf(LPARAM lp) { return *reinterpret_cast<MINMAXINFO*>(lp); }
+inline HWND WindowOf(WPARAM wp) { return reinterpret_cast<HWND>(wp); }
+inline HWND ControlOf(LPARAM lp) { return reinterpret_cast<HWND>(lp); }
+inline HDC DcOf(WPARAM wp) { return reinterpret_cast<HDC>(wp); }
+inline INT_PTR BrushResult(HBRUSH brush) { return reinterpret_cast<INT_PTR>(brush); }
+// Client size of WM_SIZE.
+inline SIZE ClientSizeOf(LPARAM lp) { return {LOWORD(lp), HIWORD(lp)}; }
+// Client point of a mouse message.
+inline POINT PointOf(LPARAM lp) {
+  return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
+
+// Places a child at a box of client pixels.
+inline void PlaceControl(HWND dialog, int id, int left, int top, int width, int height) {
+  ::MoveWindow(Item(dialog, id), left, top, width, height, TRUE);
+}
+// Gives the dialog a client area of width x height pixels, where it is.
+inline void SetClientSize(HWND dialog, int width, int height) {
+  const SIZE outer = OuterSizeFor(dialog, width, height);
+  ::SetWindowPos(dialog, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The help file of the program folder, opened at a keyword.
+inline void OpenHelp(HWND owner, const std::string& program_dir, const std::string& keyword) {
+  std::string file = program_dir;
+  if (!file.empty() && file.back() != '\\') file += '\\';
+  file += "QUILHELP.HLP";
+  ::WinHelpA(owner, file.c_str(), HELP_KEY, reinterpret_cast<ULONG_PTR>(keyword.c_str()));
 }
 
 // A modal message box over `owner` (or the screen) with one of the fixed
