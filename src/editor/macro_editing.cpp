@@ -109,6 +109,39 @@ bool StoreAcceptedMacro(MacroRecord& record, const EditedFields& fields, Activat
   return cut;
 }
 
+ScriptEditorLayout LayoutScriptEditor(int cw, int ch, int ww) {
+  constexpr int kMargin = 8, kListTop = 66, kBelowLists = 72, kCommandsWidth = 160,
+                kScriptLeft = 176, kBesideScript = 293, kButtonWidth = 80, kButtonHeight = 23,
+                kButtonStep = 26, kWizardHeight = 34, kRowA = 4, kRowB = 28, kFieldHeight = 22;
+  ScriptEditorLayout l;
+  l.nickname_label = {kMargin, kRowA + 4, 56, 16};
+  l.nickname = {66, kRowA, 180, kFieldHeight};
+  l.global = {254, kRowA + 2, 60, 18};
+  l.specific = {316, kRowA + 2, 66, 18};
+  l.prog_exe = {384, kRowA + 2, 70, 18};
+  l.choose = {384, kRowB, 70, kFieldHeight};
+  l.hot_key_label = {kMargin, kRowB + 3, 300, 16};
+  l.timer_label = {kMargin, kRowB + 3, 80, 16};
+  l.schedule = {90, kRowB, 96, kFieldHeight};
+  l.snapword = {90, kRowB, 96, kFieldHeight};
+  const int buttons_left = cw - kMargin - kButtonWidth;
+  l.icon_label = {buttons_left, kRowA + 12, 30, 16};
+  l.icon = {buttons_left + 34, kRowA - 2, 44, 44};
+  const int list_height = ch - kBelowLists;
+  l.commands_label = {kMargin, kListTop - 16, kCommandsWidth, 16};
+  l.option_box = {kMargin, kListTop, kCommandsWidth, list_height};
+  l.script_label = {kScriptLeft, kListTop - 16, 200, 16};
+  l.script = {kScriptLeft, kListTop, ww - kBesideScript, list_height};
+  int y = kListTop;
+  for (size_t i = 0; i < l.buttons.size(); ++i) {
+    const int height = i == 3 ? kWizardHeight : kButtonHeight;
+    if (i == 9) y += 6;  // Ok, Cancel and Help apart from the line buttons
+    l.buttons[i] = {buttons_left, y, kButtonWidth, height};
+    y += height + (kButtonStep - kButtonHeight);
+  }
+  return l;
+}
+
 // ---- ScriptList ------------------------------------------------------------
 
 void ScriptList::Load(std::string_view macro_text) {

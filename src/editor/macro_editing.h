@@ -2,6 +2,7 @@
 // What the script editor and the direct editor decide without a window:
 // the activation mode, the caption, the Snapword check, the fields they
 // store into the working record, and the script list's operations.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "editor/script_model.h"
+#include "engine/playback_dialogs.h"
 #include "store/macro_record.h"
 #include "store/shared_blocks.h"
 
@@ -86,6 +88,24 @@ struct EditedFields {
 // caller shows the truncation message).
 bool StoreAcceptedMacro(MacroRecord& record, const EditedFields& fields, ActivationMode mode,
                         bool is_new, std::string_view text, double now);
+
+// ---- The script editor's window ----------------------------------------
+
+// Where the script editor's controls go, in client pixels. The script list
+// is the window's width minus 293 pixels wide, both lists are the client
+// height minus 72 pixels high, and the buttons keep their distance from
+// the right edge.
+inline constexpr int kScriptEditorMinWidth = 320;
+inline constexpr int kScriptEditorMinHeight = 240;
+struct ScriptEditorLayout {
+  Box nickname_label, nickname, global, specific, prog_exe, choose;
+  Box hot_key_label, timer_label, schedule, snapword, icon_label, icon;
+  Box commands_label, option_box, script_label, script;
+  // Add, Insert (before), Insert (after), Wizard, Up, Down, Edit, Copy,
+  // Delete, Ok, Cancel, Help.
+  std::array<Box, 12> buttons;
+};
+ScriptEditorLayout LayoutScriptEditor(int client_width, int client_height, int window_width);
 
 // ---- The script list -----------------------------------------------------
 

@@ -43,7 +43,6 @@ std::string WriteScript(const std::vector<ScriptLine>& lines);
 inline constexpr size_t kMacroTextLimit = 5000;
 // The message shown before a text over the limit is cut.
 std::string TruncationMessage();
-inline constexpr char kErrorCaption[] = "Error";
 
 // A line made or changed by a dialog.
 ScriptLine LineFromDialog(Params params);

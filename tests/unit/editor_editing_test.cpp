@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "activation/hotkey_table.h"
@@ -233,6 +234,23 @@ TEST(MacroEditing, IconFiles) {
   EXPECT_FALSE(IsIconFileName("ico"));
   EXPECT_EQ(IconFolderOf("C:\\QUILX"), "C:\\QUILX\\Icons");
   EXPECT_EQ(IconFolderOf("C:\\"), "C:\\Icons");
+}
+
+TEST(ScriptEditorWindow, ListsFollowTheWindowAndButtonsTheRightEdge) {
+  for (const auto& [cw, ch, ww] : {std::tuple{590, 412, 606}, std::tuple{904, 700, 920}}) {
+    const ScriptEditorLayout l = LayoutScriptEditor(cw, ch, ww);
+    EXPECT_EQ(l.script.width, ww - 293);
+    EXPECT_EQ(l.script.height, ch - 72);
+    EXPECT_EQ(l.option_box.height, ch - 72);
+    for (const Box& b : l.buttons) EXPECT_EQ(cw - (b.left + b.width), 8);
+    // The buttons stand in a column, each below the one before.
+    for (size_t i = 1; i < l.buttons.size(); ++i)
+      EXPECT_GE(l.buttons[i].top, l.buttons[i - 1].top + l.buttons[i - 1].height);
+    // The lists end inside the client area, and the script list leaves
+    // room for the buttons at the usual size.
+    EXPECT_LE(l.script.top + l.script.height, ch);
+    EXPECT_LT(l.script.left + l.script.width, l.buttons[0].left);
+  }
 }
 
 TEST(DirectEditing, InsertionStopsAtFiveThousandCharacters) {

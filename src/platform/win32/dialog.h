@@ -6,10 +6,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/win32/win_handles.h"
 
 namespace qlx::dlg {
 
@@ -239,6 +243,9 @@ inline int InsertWithData(HWND lb, int index, const std::string& text, intptr_t 
   if (i >= 0) SetData(lb, i, data);
   return i;
 }
+inline void SetHorizontalExtent(HWND lb, int pixels) {
+  ::SendMessageA(lb, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels), 0);
+}
 inline void SetRedraw(HWND window, bool on) { ::SendMessageA(window, WM_SETREDRAW, on ? TRUE : FALSE, 0); }
 // The index of the first entry with exactly this text, or -1.
 inline int FindExact(HWND lb, const std::string& text) {
@@ -315,6 +322,12 @@ inline void SetSpinRange(HWND dialog, int id, int low, int high) {
   ::SendMessageA(Item(dialog, id), UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }
 
+// The common controls a dialog uses, registered before it is made.
+inline void UseCommonControls(DWORD classes) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, classes};
+  ::InitCommonControlsEx(&icc);
+}
+
 // ---- Placement
 
 // The outer size of a window of this dialog's style whose client area is
@@ -338,6 +351,41 @@ inline void CentreOnScreen(HWND dialog) {
 // Stays above every normal window, where it is, at its size.
 inline void MakeTopmost(HWND dialog) {
   ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// ---- Icons and common dialogs
+
+struct DestroyIconFn { void operator()(HICON h) const { ::DestroyIcon(h); } };
+// An icon loaded from a file; the program's own icons are shared and not owned.
+using OwnedIcon = win::UniqueHandle<HICON, DestroyIconFn, nullptr>;
+
+inline HICON ProgramIcon(int resource_id) {
+  return ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource_id));
+}
+
+// The open-file dialog. `filter` is written as "Name|*.EXT|Name|*.EXT".
+// Nothing when the user cancels.
+inline std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                                const std::string& filter,
+                                                const std::string& initial_dir = {},
+                                                const std::string& default_ext = {}) {
+  std::string f = filter;
+  for (char& c : f)
+    if (c == '|') c = '\0';
+  f.push_back('\0');
+  char file[MAX_PATH] = {};
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = f.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  ofn.lpstrInitialDir = initial_dir.empty() ? nullptr : initial_dir.c_str();
+  ofn.lpstrDefExt = default_ext.empty() ? nullptr : default_ext.c_str();
+  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
+  return std::string(file);
 }
 
 // ---- Messages
@@ -383,6 +431,14 @@ inline void OpenHelp(HWND owner, const std::string& program_dir, const std::stri
   if (!file.empty() && file.back() != '\\') file += '\\';
   file += "QUILHELP.HLP";
   ::WinHelpA(owner, file.c_str(), HELP_KEY, reinterpret_cast<ULONG_PTR>(keyword.c_str()));
+}
+
+// A control of the program's own tells its dialog about something, as the
+// system's controls do: WM_COMMAND with the control's id and `code`.
+inline void NotifyParent(HWND control, int code) {
+  ::SendMessageA(::GetParent(control), WM_COMMAND,
+                 MAKEWPARAM(::GetDlgCtrlID(control), static_cast<WORD>(code)),
+                 reinterpret_cast<LPARAM>(control));
 }
 
 // A modal message box over `owner` (or the screen) with one of the fixed
