@@ -99,7 +99,7 @@ bool StoreAcceptedMacro(MacroRecord& record, const EditedFields& fields, Activat
                         bool is_new, std::string_view text, double now) {
   if (is_new) record.SetActive(true);
   record.SetLastModified(now);
-  record.SetNickname(fields.nickname);
+  record.SetNickname(std::string(Trim(fields.nickname)));
   record.SetIcon(fields.icon);
   record.SetScope(static_cast<int16_t>(fields.scope));
   record.SetSnapword(mode == ActivationMode::Snapword ? std::string(Trim(fields.snapword))

@@ -7,7 +7,7 @@ namespace qlx::editor {
 
 std::string_view Trim(std::string_view s) {
   const size_t first = s.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
+  if (first == std::string_view::npos) return s.substr(s.size());
   const size_t last = s.find_last_not_of(' ');
   return s.substr(first, last - first + 1);
 }

@@ -186,7 +186,7 @@ TEST(MacroEditing, StoreAcceptedMacro) {
   MacroRecord r;
   r.SetSnapword("old");
   EditedFields f;
-  f.nickname = "Greeting";
+  f.nickname = " Greeting ";
   f.scope = ScopeChoice::Window;
   f.icon = "SMILE.ICO";
   f.snapword = "  sig ";

@@ -50,6 +50,12 @@ void TDateOrTime::FormShow() {
   dlg::SetSpinRange(hwnd_, IDC_DAYS_SPIN, 0, kMaxDays);
   SetRadio(IDC_FUTURE, IDC_PAST, form_.future ? IDC_FUTURE : IDC_PAST);
   ShowControls({IDC_DAYS_LABEL, IDC_DAYS, IDC_DAYS_SPIN, IDC_DAYS_INTO, IDC_FUTURE, IDC_PAST}, form_.is_date);
+  if (!form_.is_date) {
+    // Times have no days: the dialog ends below the zeros choice.
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    dlg::SetClientSize(hwnd_, client.right, dlg::ControlRect(hwnd_, IDC_SUPPRESS).bottom + 8);
+  }
   dlg::Focus(hwnd_, IDC_THE_FORMAT);
 }
 

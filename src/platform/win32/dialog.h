@@ -419,6 +419,14 @@ inline POINT PointOf(LPARAM lp) {
 inline void PlaceControl(HWND dialog, int id, int left, int top, int width, int height) {
   ::MoveWindow(Item(dialog, id), left, top, width, height, TRUE);
 }
+// A control's rectangle in its dialog's client pixels.
+inline RECT ControlRect(HWND dialog, int id) {
+  RECT r;
+  ::GetWindowRect(Item(dialog, id), &r);
+  POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+  ::MapWindowPoints(nullptr, dialog, corners, 2);
+  return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
 // Gives the dialog a client area of width x height pixels, where it is.
 inline void SetClientSize(HWND dialog, int width, int height) {
   const SIZE outer = OuterSizeFor(dialog, width, height);
