@@ -381,3 +381,87 @@ TEST(SymbolGrid, ColumnsRunDownwards) {
 
 }  // namespace
 }  // namespace qlx::editor
+
+namespace qlx::editor {
+namespace {
+
+// Everything exists: the round trip below is about values, not files.
+class AllPaths : public IPathChecks {
+ public:
+  bool FileExists(std::string_view) override { return true; }
+  bool DirectoryExists(std::string_view) override { return true; }
+};
+
+template <typename P>
+std::optional<Params> Ok(const Checked<P>& c) {
+  return c.ok() ? std::optional<Params>(c.params) : std::nullopt;
+}
+
+struct EditVisitor {
+  IPathChecks& paths;
+  std::optional<Params> operator()(const TextRun& t) const { return t; }
+  std::optional<Params> operator()(const DateTimeParams& d) const { return DateTimeResult(DateTimeFormFor(d)); }
+  std::optional<Params> operator()(const DelayParams& d) const { return Ok(CheckDelay(DelayFormFor(d))); }
+  std::optional<Params> operator()(const PauseParams& d) const { return Ok(CheckPause(PauseFormFor(d))); }
+  std::optional<Params> operator()(const RepeatParams& d) const { return Ok(CheckRepeat(RepeatFormFor(d))); }
+  std::optional<Params> operator()(const SpeedParams& d) const { return Ok(CheckSpeed(SpeedFormFor(d))); }
+  std::optional<Params> operator()(const ProgramParams& d) const { return Ok(CheckActive(ActiveFormFor(d), paths)); }
+  std::optional<Params> operator()(const SoundParams& d) const { return Ok(CheckSound(SoundFormFor(d), paths)); }
+  std::optional<Params> operator()(const StringParams& d) const {
+    switch (d.command) {
+      case cmd::kLoadMacroFile: return Ok(CheckSwap(d.text, paths));
+      case cmd::kLoadTextFile: return Params(CheckTextInsert(d.text, paths).params);
+      case cmd::kWebSite: return Ok(CheckWeb(false, d.text));
+      case cmd::kWebFtp: return Ok(CheckWeb(true, d.text));
+      default: return Ok(CheckRemark(d.text));
+    }
+  }
+  std::optional<Params> operator()(const SizePositionParams& d) const { return Ok(CheckSize(SizeFormFor(d))); }
+  std::optional<Params> operator()(const WindowParams& d) const { return Ok(CheckSystem(SystemFormFor(d))); }
+  std::optional<Params> operator()(const MouseParams& d) const { return Ok(CheckMouse(MouseFormFor(d))); }
+  std::optional<Params> operator()(const ClipboardParams& d) const {
+    return Ok(CheckClipboard(ClipboardForm{d.kind, d.path}, paths));
+  }
+  std::optional<Params> operator()(const ModifierParams& d) const {
+    auto r = KeyUpDownResult(d.code);
+    return r ? std::optional<Params>(*r) : std::nullopt;
+  }
+  std::optional<Params> operator()(const FileParams& d) const { return Ok(CheckFiles(FilesFormFor(d), paths)); }
+};
+
+// The values a dialog gives back when it is opened on a line and OK is
+// pressed without a change: equal values keep the line's token as it was
+// read (ScriptList::Edit).
+std::optional<Params> EditUnchanged(const Params& p) {
+  AllPaths paths;
+  return std::visit(EditVisitor{paths}, p);
+}
+
+TEST(DialogRoundTrip, OkWithoutChangesGivesBackTheLinesValues) {
+  const std::string text =
+      "<MM/DD/YY{Y}><DD Mmm YYYY{NP007}><hh:mm:ss AM{N}><DELAY:01.50><MSD:0250><PAUSE>"
+      "<PAUSE:010,020Insert the disk><REPEAT:0003><ENDREP><PROMPTREP><III><SPKEY:0010><SPMSE:0000>"
+      "<SPEED:00.50><SPEED:00002><ACTIVATE:Calc><LAUNCH:C:\\E.EXE<PARAM>/R A.TXT>"
+      "<LAUNCHYES:05Notepad<LAUNCH:N.EXE><LAUNCHNO:12Calc<LAUNCH:C.EXE>><BEEP><WAV1:D.WAV><WAV2:D.WAV>"
+      "<SWAP:M.QLX><TFILE:T.TXT><REM:a note><HTTP:http://a.com><FTP:ftp://b.com>"
+      "<WSIZE:0640,0480\"CURRENT\"><WPOS:0010,0020Calc><WMAX:Calc><WSHUT:\"CURRENT\"><WHIDE:x>"
+      "<MMS:00100,00200><MMW:00001,00002><LCLK><RDCLK><MDN><MUP><WFW:003><WBW:012>"
+      "<BEGCLIP>x<ENDCLIP><CLIPC><CLIPP><CLIPF:C.TXT><CTLD><ALTU><SHFD><WINU>"
+      "<CHDIR:C:\\TEMP><DELFILE:A.TXT><COPYFILE:A.TXT;B.TXT><RENFILE:A.TXT;B.TXT>";
+  for (const ScriptLine& line : BuildTheScript(text)) {
+    const std::optional<Params> again = EditUnchanged(line.params);
+    ASSERT_TRUE(again) << line.source << " is refused by its own dialog";
+    EXPECT_EQ(*again, line.params) << line.source;
+  }
+}
+
+TEST(DialogRoundTrip, DialogRulesThatChangeAValueOnOk) {
+  // The web dialog puts "http://" before an address that begins with www,
+  // and the folder of a change of directory loses one trailing backslash:
+  // such a line is written anew when it is edited.
+  EXPECT_EQ(TokenOf(*EditUnchanged(StringParams{cmd::kWebSite, "www.x.com"})), "<HTTP:http://www.x.com>");
+  EXPECT_EQ(TokenOf(*EditUnchanged(FileParams{file::kChangeDirectory, "C:\\TEMP\\", ""})), "<CHDIR:C:\\TEMP>");
+}
+
+}  // namespace
+}  // namespace qlx::editor
