@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "activation/hotkey_table.h"
+#include "store/shared_blocks.h"
 #include "editor/script_text.h"
 #include "editor/text_util.h"
 
@@ -64,35 +65,11 @@ std::optional<std::string> CheckSnapwordName(std::string_view name) {
   return std::nullopt;
 }
 
-bool GlobalNotAllowed(const ActivationBlock& block, int self, uint16_t code) {
-  const int count = block.ClampedCount();
-  for (int n = 1; n <= count; ++n) {
-    if (n == self || block.Code(n) != code) continue;
-    const int16_t scope = block.Scope(n);
-    if (scope == kScopeGlobal || scope == kScopePopupMenu || scope == kScopeSystem) return true;
-  }
-  return false;
-}
-
 void PrepareNewMacro(MacroRecord& record, const CivilDate& today) {
   record.SetScopeText("");
   record.SetTopMostOnly(true);
   SetNewTimedMacroSchedule(record, today);
   record.SetIcon(kMainIcon);
-}
-
-bool IsIconFileName(std::string_view path) {
-  if (path.size() < 4) return false;
-  std::string tail(path.substr(path.size() - 4));
-  for (char& c : tail)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return tail == ".ICO";
-}
-
-std::string IconFolderOf(std::string_view program_dir) {
-  std::string dir(program_dir);
-  if (!dir.empty() && dir.back() != '\\') dir += '\\';
-  return dir + kIconFolder;
 }
 
 bool StoreAcceptedMacro(MacroRecord& record, const EditedFields& fields, ActivationMode mode,

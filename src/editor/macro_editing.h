@@ -12,7 +12,6 @@
 #include "editor/script_model.h"
 #include "engine/playback_dialogs.h"
 #include "store/macro_record.h"
-#include "store/shared_blocks.h"
 
 namespace qlx::editor {
 
@@ -47,33 +46,16 @@ inline constexpr char kInvalidSnapwordName[] =
 // The refusal message, or nothing when the (trimmed) name is acceptable.
 std::optional<std::string> CheckSnapwordName(std::string_view name);
 
-// Another macro with the same hot key is global, a popup menu or a system
-// macro: the edited one may then only be window- or program-specific.
-// `self` is the edited macro's number (0 for a new one).
-bool GlobalNotAllowed(const ActivationBlock& block, int self, uint16_t code);
-
 inline constexpr char kMainIcon[] = "MAIN";
 
 // A macro made new: no window title, "Top Most Only", the schedule's
 // defaults, the program's icon.
 void PrepareNewMacro(MacroRecord& record, const CivilDate& today);
 
-// The icon button: a left click loads an icon file into the icon folder,
-// a right click goes back to the program's icon.
-inline constexpr char kIconDialogTitle[] = "Load in Icon";
-inline constexpr char kIconFilter[] = "Icons (*.ico)|*.ICO";
-inline constexpr char kIconFolder[] = "Icons";
-inline constexpr char kInvalidIconType[] = "Invalid file type selected.";
-inline constexpr char kIconReplaced[] =
-    "The selected icon could not be opened.  An icon of this name already exists in the default "
-    "icon folder.  It will be opened instead.";
-inline constexpr char kIconNotOpened[] = "Icon could not be opened.";
+// The icon button: a left click loads an icon file into the icon folder
+// (the popup-menu builder's rule, ChooseIconFile), a right click goes back
+// to the program's icon.
 inline constexpr char kResetIconQuestion[] = "Reset icon to program default?";
-inline constexpr size_t kIconNameMax = 12;
-// The last four characters, upper-cased, are ".ICO".
-bool IsIconFileName(std::string_view path);
-// program folder + "\Icons".
-std::string IconFolderOf(std::string_view program_dir);
 
 // What the editor's fields hold when the user accepts.
 struct EditedFields {

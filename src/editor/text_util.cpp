@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/macro_language.h"
+
 namespace qlx::editor {
 
 std::string_view Trim(std::string_view s) {
@@ -35,27 +37,10 @@ std::optional<double> ParseDecimal(std::string_view s) {
     negative = s[0] == '-';
     s.remove_prefix(1);
   }
-  double whole = 0, fraction = 0, scale = 1;
-  bool point = false, digit = false;
-  for (char c : s) {
-    if (c == '.') {
-      if (point) return std::nullopt;
-      point = true;
-    } else if (c >= '0' && c <= '9') {
-      digit = true;
-      if (point) {
-        scale /= 10;
-        fraction += (c - '0') * scale;
-      } else {
-        whole = whole * 10 + (c - '0');
-      }
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (!digit) return std::nullopt;
-  const double v = whole + fraction;
-  return negative ? -v : v;
+  // The digits and the point as the language reads its real fields.
+  const std::optional<double> v = ParseFixedReal(s);
+  if (!v) return std::nullopt;
+  return negative ? -*v : *v;
 }
 
 std::string Padded(int64_t value, int width) {

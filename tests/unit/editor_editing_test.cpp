@@ -10,7 +10,6 @@
 #include "editor/direct_editing.h"
 #include "editor/macro_editing.h"
 #include "editor/script_text.h"
-#include "store/macro_tables.h"
 
 namespace qlx::editor {
 namespace {
@@ -162,26 +161,6 @@ TEST(MacroEditing, ScopeOfTheRecordChoosesTheRadioButton) {
   EXPECT_EQ(ScopeChoiceOf(0), ScopeChoice::Program);
 }
 
-TEST(MacroEditing, GlobalNotAllowedWhenAnotherMacroOwnsTheKeyGlobally) {
-  std::vector<uint8_t> bytes(ab::kSize, 0);
-  ActivationBlock block(bytes.data());
-  block.SetMacroCount(4);
-  block.SetCode(1, 144);
-  block.SetScope(1, kScopeWindow);
-  block.SetCode(2, 145);
-  block.SetScope(2, kScopeGlobal);
-  block.SetCode(3, 146);
-  block.SetScope(3, kScopePopupMenu);
-  block.SetCode(4, 144);
-  block.SetScope(4, kScopeProgram);
-  EXPECT_FALSE(GlobalNotAllowed(block, 1, 144));  // only window and program macros share it
-  EXPECT_FALSE(GlobalNotAllowed(block, 2, 145));  // the macro itself does not count
-  EXPECT_TRUE(GlobalNotAllowed(block, 1, 145));
-  EXPECT_TRUE(GlobalNotAllowed(block, 0, 146));
-  block.SetScope(4, kScopeSystem);
-  EXPECT_TRUE(GlobalNotAllowed(block, 1, 144));
-}
-
 TEST(MacroEditing, StoreAcceptedMacro) {
   MacroRecord r;
   r.SetSnapword("old");
@@ -225,15 +204,6 @@ TEST(MacroEditing, NewMacroDefaults) {
   EXPECT_TRUE(r.TopMostOnly());
   EXPECT_EQ(r.Icon(), "MAIN");
   EXPECT_EQ(r.ScheduleKind(), kScheduleDaily);
-}
-
-TEST(MacroEditing, IconFiles) {
-  EXPECT_TRUE(IsIconFileName("C:\\A\\SMILE.ICO"));
-  EXPECT_TRUE(IsIconFileName("smile.ico"));
-  EXPECT_FALSE(IsIconFileName("smile.icon"));
-  EXPECT_FALSE(IsIconFileName("ico"));
-  EXPECT_EQ(IconFolderOf("C:\\QUILX"), "C:\\QUILX\\Icons");
-  EXPECT_EQ(IconFolderOf("C:\\"), "C:\\Icons");
 }
 
 TEST(ScriptEditorWindow, ListsFollowTheWindowAndButtonsTheRightEdge) {

@@ -1,8 +1,10 @@
 #include "editor/win/macro_fields_win.h"
 
+#include "editor/popup_menu.h"
 #include "editor/script_text.h"
 #include "editor/text_util.h"
 #include "editor/win/command_dialogs_win.h"
+#include "platform/win32/icon_folder_win32.h"
 #include "resource.h"
 #include "store/macro_file.h"
 
@@ -15,23 +17,9 @@ constexpr int kNicknameChars = 50;
 constexpr int kSnapwordChars = 10;
 constexpr int kIconPixels = 32;
 
-std::string Joined(const std::string& folder, std::string_view name) {
-  return folder + "\\" + std::string(name);
-}
-
-bool SameFolder(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
 bool FileThere(const std::string& path) {
   const DWORD a = ::GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// The 8.3 name of an existing file, at most 12 characters.
-std::string ShortFileName(const std::string& path) {
-  char short_path[MAX_PATH];
-  const DWORD n = ::GetShortPathNameA(path.c_str(), short_path, MAX_PATH);
-  std::string name(FileNamePart(n > 0 && n < MAX_PATH ? std::string(short_path) : path));
-  return name.substr(0, kIconNameMax);
 }
 
 }  // namespace
@@ -60,7 +48,7 @@ void MacroFields::FormShow(HWND dialog) {
     dlg::SetText(dialog_, IDC_NICKNAME, working_.Nickname());
     scope = ScopeChoiceOf(working_.Scope());
     const std::string icon = working_.Icon();
-    const bool have = icon != kMainIcon && FileThere(Joined(IconFolderOf(ctx_.program_dir), icon));
+    const bool have = icon != kMainIcon && FileThere(IconFile(ctx_.program_dir, icon));
     ShowIcon(have ? icon : std::string(kMainIcon));
   } else {
     PrepareNewMacro(working_, CivilDateFromDays(ctx_.clock.Now()));
@@ -112,7 +100,7 @@ void MacroFields::ShowIcon(const std::string& name) {
     icon_.reset();
     dlg::SetButtonIcon(dialog_, IDC_MY_SPEED, dlg::ProgramIcon(IDI_MAIN));
   } else {
-    const std::string path = Joined(IconFolderOf(ctx_.program_dir), name);
+    const std::string path = IconFile(ctx_.program_dir, name);
     dlg::OwnedIcon loaded(static_cast<HICON>(
         ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, kIconPixels, kIconPixels, LR_LOADFROMFILE)));
     dlg::SetButtonIcon(dialog_, IDC_MY_SPEED, loaded ? loaded.get() : dlg::ProgramIcon(IDI_MAIN));
@@ -122,25 +110,13 @@ void MacroFields::ShowIcon(const std::string& name) {
 }
 
 void MacroFields::MySpeedClick() {
-  const std::string folder = IconFolderOf(ctx_.program_dir);
-  const auto chosen = dlg::BrowseForFile(dialog_, kIconDialogTitle, kIconFilter, folder, "ICO");
-  if (!chosen) return;
-  if (!IsIconFileName(*chosen)) {
-    dlg::ShowMessage(dialog_, kErrorCaption, kInvalidIconType);
-    return;
-  }
-  const std::string in_folder = Joined(folder, FileNamePart(*chosen));
-  if (!SameFolder(FolderOf(*chosen), folder)) {
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    // An icon of that name already there is kept and used.
-    if (!::CopyFileA(chosen->c_str(), in_folder.c_str(), TRUE))
-      dlg::ShowMessage(dialog_, kErrorCaption, kIconReplaced);
-  }
-  if (!FileThere(in_folder)) {
-    dlg::ShowMessage(dialog_, kErrorCaption, kIconNotOpened);
-    return;
-  }
-  ShowIcon(ShortFileName(in_folder));
+  const std::string folder = IconFolder(ctx_.program_dir);
+  const auto picked = dlg::BrowseForFile(dialog_, kIconDialogTitle, kIconFilter, folder, kIconExtension);
+  if (!picked) return;
+  Win32IconFolder files;
+  const IconChoice choice = ChooseIconFile(*picked, folder, files);
+  for (const std::string& message : choice.messages) dlg::ShowMessage(dialog_, kErrorCaption, message);
+  if (choice.icon) ShowIcon(*choice.icon);
 }
 
 void MacroFields::MySpeedReset() {
