@@ -7,6 +7,7 @@ Screenshots of the script editor, a command dialog and the direct editor
 are kept in build/wine/screens for a look by eye."""
 
 import re
+import shutil
 import struct
 import unittest
 
@@ -64,7 +65,7 @@ class Editors(unittest.TestCase):
 
     # --- helpers ---------------------------------------------------------------
 
-    def open_editor(self, which: str, macros, n: int = 1, new: bool = False):
+    def open_editor(self, which: str, macros, n: int = 1, new: bool = False, host=None):
         """Writes the macro file, opens the editor on macro n and waits for
         it to be in front. Returns (process, window, file, result file)."""
         s = self.s
@@ -72,10 +73,11 @@ class Editors(unittest.TestCase):
         write_macro_file(path, macros)
         out = s.temp_path("result.txt")
         args = [which, s.win_path(path), str(n), "--out", s.win_path(out)] + (["--new"] if new else [])
-        proc = s.start(s.testprog("editorhost"), args)
+        proc = s.start(host or s.testprog("editorhost"), args)
         self.addCleanup(s.stop, proc)
         wid = s.wait_for_window(SCRIPT_TITLE if which == "script" else DIRECT_TITLE, 30)
         s.focus(wid)
+        self.editor = wid
         return proc, wid, path, out
 
     def result(self, proc, out) -> str:
@@ -95,8 +97,10 @@ class Editors(unittest.TestCase):
         return selected, [unescape(line.split("\t", 1)[1]) for line in lines[1:]]
 
     def choose_command(self, name: str) -> None:
-        """Picks a command in the command list with the keyboard."""
+        """Picks a command in the command list with the keyboard, once the
+        editor is in front again (a dialog may just have closed)."""
         s = self.s
+        s.focus(self.editor)
         s.key("alt+m", "Home")
         _, items = self.probe(SCRIPT_TITLE, IDC_OPTION_BOX)
         index = items.index(name)
@@ -111,6 +115,29 @@ class Editors(unittest.TestCase):
 
     def script_lines(self) -> list[str]:
         return self.probe(SCRIPT_TITLE, IDC_SCRIPT)[1]
+
+    def host_with_icon(self, name: str):
+        """A copy of editorhost.exe in a program folder whose Icons folder
+        holds one icon file."""
+        folder = self.s.temp_path("program")
+        (folder / "Icons").mkdir(parents=True)
+        shutil.copy2(self.s.testprog("editorhost"), folder / "editorhost.exe")
+        shutil.copy2(harness.REPO / "res" / "quilx.ico", folder / "Icons" / name)
+        return folder / "editorhost.exe"
+
+    def untitled_question(self) -> int | None:
+        """The editor host's message box without a caption, if one is open."""
+        for w in self.s.find_windows(exe="editorhost.exe", cls="#32770", title=""):
+            return w.hwnd
+        return None
+
+    def right_click_icon(self, wid: int) -> None:
+        """A right click on the icon button, at its place in the client area:
+        (client width - 32, 24)."""
+        s = self.s
+        geometry = s._x("xdotool", "getwindowgeometry", str(wid))
+        width = int(re.search(r"Geometry: (\d+)x", geometry).group(1))
+        s._x("xdotool", "mousemove", "--window", str(wid), str(width - 32), "24", "click", "3")
 
     # --- cases -------------------------------------------------------------------
 
@@ -215,6 +242,28 @@ class Editors(unittest.TestCase):
         s.key("alt+f", "u")  # File, Update
         self.assertEqual(self.result(proc, out), "accepted")
         self.assertEqual(record_text(path, 1), "Hi<ENTER> therez<TAB>")
+
+    def test_icon_button_right_click_asks_before_the_program_icon(self):
+        host = self.host_with_icon("SMILE.ICO")
+        for answer, icon in (("n", "SMILE.ICO"), ("y", "MAIN")):
+            proc, wid, path, out = self.open_editor(
+                "script", [Macro("Iconic", 144, "x", icon="SMILE.ICO")], host=host)
+            self.right_click_icon(wid)
+            self.s.wait_until(lambda: self.untitled_question(), 15, what="the reset question")
+            self.assertIn(("Static", "Reset icon to program default?"),
+                          self.s.window_texts(self.untitled_question()))
+            self.s.key(answer)
+            self.s.wait_until(lambda: not self.untitled_question(), 15, what="the question answered")
+            self.s.focus(wid)
+            self.s.key("alt+o")
+            self.assertEqual(self.result(proc, out), "accepted")
+            self.assertEqual(pstring(record_bytes(path, 1), OFF_ICON), icon, answer)
+
+    def test_a_missing_icon_file_becomes_the_program_icon(self):
+        proc, wid, path, out = self.open_editor("script", [Macro("Lost", 144, "x", icon="GONE.ICO")])
+        self.s.key("alt+o")
+        self.assertEqual(self.result(proc, out), "accepted")
+        self.assertEqual(pstring(record_bytes(path, 1), OFF_ICON), "MAIN")
 
     def test_escape_leaves_the_macro_unchanged(self):
         proc, wid, path, out = self.open_editor("direct", [Macro("Keep", 144, "kept")])
