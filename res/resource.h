@@ -70,3 +70,5 @@
 #include "capture_ids.h"
 // Timed macros and popup-menu macros (14000-14999).
 #include "schedule_ids.h"
+// Macro editors and command dialogs (11000-12999).
+#include "editor_ids.h"

@@ -250,6 +250,21 @@ inline constexpr std::array<std::string_view, 26> kTimeFormats = {
 };
 inline constexpr size_t kMaxFormatName = 15;
 
+// The keyword of a command; `code` tells apart the keywords one command
+// shares (the named key, the counter width, the mouse button). Null when
+// the language has no such keyword.
+constexpr const Keyword* FindKeyword(Command command, uint8_t code = 0) {
+  for (const Keyword& k : kKeywords)
+    if (k.command == command && (code == 0 || k.code == code)) return &k;
+  return nullptr;
+}
+// The text of a keyword the language certainly has (checked at compile
+// time where the arguments are constants).
+constexpr std::string_view KeywordText(Command command, uint8_t code = 0) {
+  const Keyword* k = FindKeyword(command, code);
+  return k ? k->text : std::string_view();
+}
+
 // True when no keyword begins with another one, so the order in which
 // keywords are tried can never change what a text means.
 constexpr bool KeywordsArePrefixFree() {

@@ -6,10 +6,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/win32/win_handles.h"
 
 namespace qlx::dlg {
 
@@ -62,6 +66,39 @@ inline void RunLoopUntil(HWND dialog, const bool& done) {
   }
 }
 
+// A window that runs modally with a message loop of its own, so that it sees
+// every message before the dialog manager: T::PreviewMessage(MSG&) returns
+// true for a message it has consumed (accelerators, keys the window handles
+// itself). OpenOwnModal creates and shows the dialog and disables the owner;
+// RunOwnModal runs until `done`, then gives the owner back and destroys the
+// dialog.
+template <typename T>
+bool OpenOwnModal(int template_id, T& self, HWND owner) {
+  if (!CreateFloating(template_id, self, owner)) return false;
+  if (owner) ::EnableWindow(owner, FALSE);
+  ::ShowWindow(self.hwnd_, SW_SHOW);
+  return true;
+}
+template <typename T>
+void RunOwnModal(T& self, HWND owner, const bool& done) {
+  MSG msg;
+  while (!done && self.hwnd_) {
+    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got < 0) break;
+    if (self.PreviewMessage(msg)) continue;
+    if (::IsDialogMessageA(self.hwnd_, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+  // The owner first, so the activation goes back to it and not elsewhere.
+  if (owner) ::EnableWindow(owner, TRUE);
+  if (self.hwnd_) ::DestroyWindow(self.hwnd_);
+}
+
 // ---- Windows and text
 
 inline HWND Item(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
@@ -111,6 +148,25 @@ inline void SetSelection(HWND edit, int start, int end) {
   ::SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
 }
 
+// The character index nearest a client point of an edit control.
+inline int CharFromPos(HWND edit, POINT p) {
+  const LRESULT r = ::SendMessageA(edit, EM_CHARFROMPOS, 0, MAKELPARAM(p.x, p.y));
+  return static_cast<int>(LOWORD(r));
+}
+inline void ScrollCaret(HWND edit) { ::SendMessageA(edit, EM_SCROLLCARET, 0, 0); }
+inline int TextLength(HWND window) { return ::GetWindowTextLengthA(window); }
+// The clipboard commands of a text field.
+inline void Cut(HWND edit) { ::SendMessageA(edit, WM_CUT, 0, 0); }
+inline void Copy(HWND edit) { ::SendMessageA(edit, WM_COPY, 0, 0); }
+inline void Paste(HWND edit) { ::SendMessageA(edit, WM_PASTE, 0, 0); }
+inline void Clear(HWND edit) { ::SendMessageA(edit, WM_CLEAR, 0, 0); }
+// True for an edit control (a text box or text field).
+inline bool IsEdit(HWND window) {
+  char cls[16] = {};
+  ::GetClassNameA(window, cls, sizeof cls);
+  return ::lstrcmpiA(cls, "Edit") == 0;
+}
+
 // ---- Buttons: check boxes and radio groups
 
 inline bool IsChecked(HWND dialog, int id) {
@@ -128,6 +184,18 @@ inline int CheckedRadio(HWND dialog, int first, int last, int none = 0) {
   for (int id = first; id <= last; ++id)
     if (IsChecked(dialog, id)) return id;
   return none;
+}
+
+// An icon shown on a button of style BS_ICON.
+inline void SetButtonIcon(HWND dialog, int id, HICON icon) {
+  ::SendMessageA(Item(dialog, id), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+inline void Click(HWND dialog, int id) { ::SendMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
+inline void SetFont(HWND window, HFONT font) {
+  ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+inline HFONT GetFont(HWND window) {
+  return reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
 }
 
 // ---- List boxes
@@ -164,6 +232,26 @@ inline intptr_t Data(HWND lb, int index) {
 }
 inline void SetItemHeight(HWND lb, int height) {
   ::SendMessageA(lb, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(height));
+}
+inline int AddWithData(HWND lb, const std::string& text, intptr_t data) {
+  const int i = Add(lb, text);
+  if (i >= 0) SetData(lb, i, data);
+  return i;
+}
+inline int InsertWithData(HWND lb, int index, const std::string& text, intptr_t data) {
+  const int i = Insert(lb, index, text);
+  if (i >= 0) SetData(lb, i, data);
+  return i;
+}
+inline void SetHorizontalExtent(HWND lb, int pixels) {
+  ::SendMessageA(lb, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels), 0);
+}
+inline void SetRedraw(HWND window, bool on) { ::SendMessageA(window, WM_SETREDRAW, on ? TRUE : FALSE, 0); }
+// The index of the first entry with exactly this text, or -1.
+inline int FindExact(HWND lb, const std::string& text) {
+  const LRESULT r = ::SendMessageA(lb, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(text.c_str()));
+  return r == LB_ERR ? -1 : static_cast<int>(r);
 }
 }  // namespace list
 
@@ -234,6 +322,12 @@ inline void SetSpinRange(HWND dialog, int id, int low, int high) {
   ::SendMessageA(Item(dialog, id), UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }
 
+// The common controls a dialog uses, registered before it is made.
+inline void UseCommonControls(DWORD classes) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, classes};
+  ::InitCommonControlsEx(&icc);
+}
+
 // ---- Placement
 
 // The outer size of a window of this dialog's style whose client area is
@@ -259,6 +353,41 @@ inline void MakeTopmost(HWND dialog) {
   ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// ---- Icons and common dialogs
+
+struct DestroyIconFn { void operator()(HICON h) const { ::DestroyIcon(h); } };
+// An icon loaded from a file; the program's own icons are shared and not owned.
+using OwnedIcon = win::UniqueHandle<HICON, DestroyIconFn, nullptr>;
+
+inline HICON ProgramIcon(int resource_id) {
+  return ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource_id));
+}
+
+// The open-file dialog. `filter` is written as "Name|*.EXT|Name|*.EXT".
+// Nothing when the user cancels.
+inline std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                                const std::string& filter,
+                                                const std::string& initial_dir = {},
+                                                const std::string& default_ext = {}) {
+  std::string f = filter;
+  for (char& c : f)
+    if (c == '|') c = '\0';
+  f.push_back('\0');
+  char file[MAX_PATH] = {};
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = f.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  ofn.lpstrInitialDir = initial_dir.empty() ? nullptr : initial_dir.c_str();
+  ofn.lpstrDefExt = default_ext.empty() ? nullptr : default_ext.c_str();
+  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
+  return std::string(file);
+}
+
 // ---- Messages
 
 // The control id and notification code of a WM_COMMAND.
@@ -269,6 +398,55 @@ struct Command {
 };
 inline Command DecodeCommand(WPARAM wp, LPARAM lp) {
   return {LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)};
+}
+
+// Typed views of the parameters of the messages the dialogs handle.
+inline const DRAWITEMSTRUCT& DrawItemOf(LPARAM lp) { return *reinterpret_cast<const DRAWITEMSTRUCT*>(lp); }
+inline MEASUREITEMSTRUCT& MeasureItemOf(LPARAM lp) { return *reinterpret_cast<MEASUREITEMSTRUCT*>(lp); }
+inline MINMAXINFO& MinMaxInfoOf(LPARAM lp) { return *reinterpret_cast<MINMAXINFO*>(lp); }
+inline HWND WindowOf(WPARAM wp) { return reinterpret_cast<HWND>(wp); }
+inline HWND ControlOf(LPARAM lp) { return reinterpret_cast<HWND>(lp); }
+inline HDC DcOf(WPARAM wp) { return reinterpret_cast<HDC>(wp); }
+inline INT_PTR BrushResult(HBRUSH brush) { return reinterpret_cast<INT_PTR>(brush); }
+// Client size of WM_SIZE.
+inline SIZE ClientSizeOf(LPARAM lp) { return {LOWORD(lp), HIWORD(lp)}; }
+// Client point of a mouse message.
+inline POINT PointOf(LPARAM lp) {
+  return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
+
+// Places a child at a box of client pixels.
+inline void PlaceControl(HWND dialog, int id, int left, int top, int width, int height) {
+  ::MoveWindow(Item(dialog, id), left, top, width, height, TRUE);
+}
+// A control's rectangle in its dialog's client pixels.
+inline RECT ControlRect(HWND dialog, int id) {
+  RECT r;
+  ::GetWindowRect(Item(dialog, id), &r);
+  POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+  ::MapWindowPoints(nullptr, dialog, corners, 2);
+  return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+// Gives the dialog a client area of width x height pixels, where it is.
+inline void SetClientSize(HWND dialog, int width, int height) {
+  const SIZE outer = OuterSizeFor(dialog, width, height);
+  ::SetWindowPos(dialog, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The help file of the program folder, opened at a keyword.
+inline void OpenHelp(HWND owner, const std::string& program_dir, const std::string& keyword) {
+  std::string file = program_dir;
+  if (!file.empty() && file.back() != '\\') file += '\\';
+  file += "QUILHELP.HLP";
+  ::WinHelpA(owner, file.c_str(), HELP_KEY, reinterpret_cast<ULONG_PTR>(keyword.c_str()));
+}
+
+// A control of the program's own tells its dialog about something, as the
+// system's controls do: WM_COMMAND with the control's id and `code`.
+inline void NotifyParent(HWND control, int code) {
+  ::SendMessageA(::GetParent(control), WM_COMMAND,
+                 MAKEWPARAM(::GetDlgCtrlID(control), static_cast<WORD>(code)),
+                 reinterpret_cast<LPARAM>(control));
 }
 
 // A modal message box over `owner` (or the screen) with one of the fixed

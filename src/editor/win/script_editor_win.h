@@ -1,0 +1,61 @@
+#pragma once
+// TDoScripting, the "Macro Scripting Editor": a macro as one readable line
+// per command, built and changed through the command dialogs.
+#include <windows.h>
+
+#include "editor/macro_editing.h"
+#include "editor/win/editor_context.h"
+#include "editor/win/macro_fields_win.h"
+
+namespace qlx {
+
+class TDoScripting {
+ public:
+  TDoScripting(EditorContext& ctx, EditRequest request);
+  TDoScripting(const TDoScripting&) = delete;
+  TDoScripting& operator=(const TDoScripting&) = delete;
+
+  // Creates and shows the window over `owner`, which it disables.
+  bool Open(HWND owner);
+  // Runs until the window closes; true when the user accepted (the record
+  // then holds the macro).
+  bool Run();
+  bool Execute(HWND owner) { return Open(owner) && Run(); }
+
+  // A command's add procedure, as "&Add" runs it for the chosen command
+  // (the command wizard's way in). True when a line was added.
+  bool AddCommand(int command, editor::InsertMode mode);
+  const editor::ScriptList& script() const { return script_; }
+
+  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  bool PreviewMessage(MSG& msg);
+  HWND hwnd_ = nullptr;
+
+ private:
+  void FormShow();
+  void FormResize();
+  void FormClose(bool accepted);
+  void OkButtonClick();
+  void AddButtonClick(editor::InsertMode mode);
+  void DoEditClick();
+  void DoCopyClick();
+  void DoDeleteClick();
+  void DoUpClick();
+  void DoDownClick();
+  void WizardClick();
+  void HelpButtonClick();
+  void ScriptSelChange();
+
+  // The script list control shows script_.
+  void FillScript();
+  void UpdateButtons();
+
+  EditorContext& ctx_;
+  MacroFields fields_;
+  editor::ScriptList script_;
+  HWND owner_ = nullptr;
+  bool done_ = false;
+  bool accepted_ = false;
+};
+
+}  // namespace qlx
