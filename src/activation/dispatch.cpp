@@ -130,7 +130,13 @@ void HotKeyDispatch::RunCurrentMacro() {
     if (!host_.ReadPlaybackRecord(n, playback_record_)) return;
     if (playback_record_.Scope() != kScopePopupMenu) {
       block_.SetPlaybackStarted(true);
-      IntoProgram(playback_record_);
+      try {
+        IntoProgram(playback_record_);
+      } catch (...) {
+        // The hook library waits for the end key whatever ended the playback.
+        TapKey(kEndOfPlaybackKey);
+        throw;
+      }
       TapKey(kEndOfPlaybackKey);
       return;
     }

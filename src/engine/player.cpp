@@ -51,20 +51,30 @@ Player::Player(const EngineSeams& seams, IPlaybackHost& host, EngineState& state
       waits_(seams.clock, seams.pump, state.AbortRequested) {}
 
 void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
-  // A macro started from inside another one's dialog (a hot key pressed
-  // while its message or prompt is open) is a playback of its own: the
-  // interrupted one gets its state back when it continues.
+  // A macro started from inside another one (a hot key pressed while its
+  // prompt or message is open, or between two of its steps) is a playback
+  // of its own: the interrupted one gets its state back when it continues.
+  // Keys the interrupted one holds stay its own, and an abort during the
+  // inner playback ends the interrupted one too.
   struct Interrupted {
     Player& p;
     std::optional<EngineState> state;  // set only when a playback is interrupted
     int depth = 0;
     bool caps = false, reported = false;
+    KeySet held{}, outer_held{};
+    bool outer_caps = false;
     explicit Interrupted(Player& player) : p(player) {
       if (p.depth_ > 0) {
         state = p.state_;
         depth = p.depth_;
         caps = p.caps_toggled_;
         reported = p.abort_reported_;
+        held = p.held_;
+        outer_held = p.outer_held_;
+        outer_caps = p.outer_caps_toggled_;
+        for (size_t k = 0; k < p.held_.size(); ++k) p.outer_held_[k] = p.outer_held_[k] || p.held_[k];
+        p.outer_caps_toggled_ = p.outer_caps_toggled_ || p.caps_toggled_;
+        p.held_ = {};
       }
       p.depth_ = 0;
       p.caps_toggled_ = false;
@@ -76,17 +86,27 @@ void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
       state->ShowingMessage = p.state_.ShowingMessage;
       state->ShowingRepeatPrompt = p.state_.ShowingRepeatPrompt;
       state->PauseInProgress = p.state_.PauseInProgress;
+      // The abort request stays set until the next top-level playback
+      // clears it: it ends the interrupted playback too, whose message the
+      // inner one has already shown.
+      const bool aborted = p.state_.AbortRequested;
+      const bool inner_reported = p.abort_reported_;
+      state->AbortRequested = state->AbortRequested || aborted;
       p.state_ = std::move(*state);
       p.depth_ = depth;
       p.caps_toggled_ = caps;
-      p.abort_reported_ = reported;
+      p.abort_reported_ = reported || (aborted && inner_reported);
+      p.held_ = held;
+      p.outer_held_ = outer_held;
+      p.outer_caps_toggled_ = outer_caps;
     }
   } interrupted(*this);
 
   state_.AbortRequested = false;
   const std::string copy(text);  // the record may change while it plays
   ReleaseUserModifiers();
-  caps_toggled_ = entry == PlaybackEntry::Triggered && state_.CapsLockWasOn;
+  // An interrupted playback that turned Caps Lock off has left it off.
+  caps_toggled_ = entry == PlaybackEntry::Triggered && state_.CapsLockWasOn && !outer_caps_toggled_;
   if (caps_toggled_) {
     PostVKey(vk::kCapsLock, false);
     PostVKey(vk::kCapsLock, true);
@@ -99,17 +119,34 @@ void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
   state_.MouseDelayOn = false;
   state_.KeyDelayOn = false;
   state_.SpeedFactor = 1.0;
-  DoMacro(copy);
+  try {
+    DoMacro(copy);
+  } catch (...) {
+    // A store error thrown out of a command ends the playback, and the
+    // keyboard is handed back as at any end before the error is shown.
+    EndAfterError();
+    throw;
+  }
   ReleaseHeldKeys();
+}
+
+void Player::EndAfterError() {
+  ReleaseHeldKeys();
+  if (caps_toggled_) {
+    PostVKey(vk::kCapsLock, false);
+    PostVKey(vk::kCapsLock, true);
+    caps_toggled_ = false;
+  }
 }
 
 void Player::ReleaseUserModifiers() {
   bool held[std::size(kSidedModifiers)] = {};
   bool mask = false;
   for (size_t i = 0; i < std::size(kSidedModifiers); ++i) {
-    // A modifier the macro itself holds stays down until the macro lets go.
+    // A modifier a macro itself holds (this one or one it interrupted)
+    // stays down until that macro lets go.
     const SidedKey& k = kSidedModifiers[i];
-    held[i] = !held_[k.pressed_as] && input_.IsKeyDown(k.vk);
+    held[i] = !held_[k.pressed_as] && !outer_held_[k.pressed_as] && input_.IsKeyDown(k.vk);
     mask = mask || (held[i] && k.opens_menu);
   }
   if (mask) {

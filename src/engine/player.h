@@ -80,6 +80,7 @@ class Player {
   void EndStep(OneShots& shots);
   void ReportAbort();
   void ReleaseHeldKeys();
+  void EndAfterError();
   void ReleaseUserModifiers();
 
   IInput& input_;
@@ -97,7 +98,12 @@ class Player {
   int depth_ = 0;
   bool caps_toggled_ = false;   // this playback turned Caps Lock off at its start
   bool abort_reported_ = false;
-  std::array<bool, 256> held_{};  // keys the playback pressed and has not let go
+  using KeySet = std::array<bool, 256>;
+  KeySet held_{};  // keys this playback pressed and has not let go
+  // Keys held, and Caps Lock turned off, by the playbacks this one
+  // interrupted: theirs to let go.
+  KeySet outer_held_{};
+  bool outer_caps_toggled_ = false;
 };
 
 inline constexpr char kAbortCaption[] = "Macro Abort";

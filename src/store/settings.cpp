@@ -180,8 +180,9 @@ void ReadSettings(IProfile& profile, std::string_view program_dir, Settings& s) 
     s.primary_sort = r.Order("Primary Sort", "123", kPrimarySortLength);
     s.activation_sort = r.Order("Activation Sort", "123", kActivationSortLength);
     s.scope_sort = r.Order("Scope Sort", "12345", kScopeSortLength);
-    s.last_date_format = r.Number("Last Date Format", d.last_date_format, 0, kDateFormatCount - 1);
-    s.last_time_format = r.Number("Last Time Format", d.last_time_format, 0, kTimeFormatCount - 1);
+    // Format numbers are 1-based; 0 means none chosen yet.
+    s.last_date_format = r.Number("Last Date Format", d.last_date_format, 0, kDateFormatCount);
+    s.last_time_format = r.Number("Last Time Format", d.last_time_format, 0, kTimeFormatCount);
     s.suppress_zeros_in_date = r.YesNo("Suppress Zeros In Date", d.suppress_zeros_in_date);
     s.suppress_zeros_in_time = r.YesNo("Suppress Zeros In Time", d.suppress_zeros_in_time);
     s.show_date = r.YesNo("Show Date", d.show_date);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,9 @@ class RecordingHost : public IDispatchHost {
   void PlayText(const std::string& text) override {
     playback_started_seen = block->PlaybackStarted();
     played.push_back(text);
+    if (play_throws) throw std::runtime_error("Read error");
   }
+  bool play_throws = false;
   int ChooseFromPopupMenu(const MacroRecord&) override {
     popup_flag_seen = state->PopupShown;
     int c = popup_choice;
@@ -161,6 +164,14 @@ TEST_F(DispatchTest, HotKeyRunsTheMacroAndSendsTheEndMarkerAfterIt) {
   // Codes outside the table are ignored rather than looked up.
   dispatch.OnHotKey(9999, focus);
   EXPECT_TRUE(host.played.empty());
+}
+
+TEST_F(DispatchTest, APlaybackEndedByAnErrorStillSendsTheEndMarkerAndReportsTheError) {
+  macros = {{1, "", kCtrlAltA, true, false, "hello"}};
+  Load();
+  host.play_throws = true;
+  EXPECT_THROW(dispatch.OnHotKey(kCtrlAltA, desk.AddWindowInFront("Target")), std::runtime_error);
+  EXPECT_EQ(EndMarkers(), (std::vector<std::string>{"down", "up"}));
 }
 
 TEST_F(DispatchTest, CapsLockBitSetsCapsLockWasOnOnlyBeforePlaybackStarted) {

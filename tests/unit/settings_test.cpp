@@ -262,6 +262,26 @@ TEST_F(SettingsTest, LongValuesAreCutToTheBufferAndFieldLengths) {
   EXPECT_EQ(s.activation_sort, "123");  // not an order of 1..3: the default
 }
 
+// Date formats are numbered 1..51 and time formats 1..26; 0 is "none yet".
+TEST_F(SettingsTest, LastDateAndTimeFormatsKeepEveryNumberOfTheirTables) {
+  struct Case {
+    const char* stored;
+    int32_t date, time;
+  };
+  const Case cases[] = {
+      {"0", 0, 0}, {"1", 1, 1}, {"26", 26, 26}, {"27", 27, 0}, {"51", 51, 0}, {"52", 0, 0}, {"-1", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    FakeProfile p;
+    p.Set("Misc", "Last Date Format", c.stored);
+    p.Set("Misc", "Last Time Format", c.stored);
+    Settings s = Read(p);
+    EXPECT_EQ(s.last_date_format, c.date);
+    EXPECT_EQ(s.last_time_format, c.time);
+  }
+}
+
 TEST_F(SettingsTest, NumbersThatDoNotParseOrFitTakeTheirDefaults) {
   FakeProfile p;
   p.Set("Main Window", "Width", "wide");
@@ -274,8 +294,6 @@ TEST_F(SettingsTest, NumbersThatDoNotParseOrFitTakeTheirDefaults) {
   p.Set("Grid Font", "Size", "");
   p.Set("Misc", "System Menu", "3");
   p.Set("Capture", "Speed", "5");
-  p.Set("Misc", "Last Date Format", "50");
-  p.Set("Misc", "Last Time Format", "26");
   p.Set("Network", "Sync Minutes", "65536");
   Settings s = Read(p);
   EXPECT_EQ(s.main_width, 640);
@@ -288,8 +306,6 @@ TEST_F(SettingsTest, NumbersThatDoNotParseOrFitTakeTheirDefaults) {
   EXPECT_EQ(s.grid_font.size, 10);
   EXPECT_EQ(s.system_menu, 3);
   EXPECT_EQ(s.capture_speed, 1);       // 1..4 only
-  EXPECT_EQ(s.last_date_format, 50);   // 51 date formats
-  EXPECT_EQ(s.last_time_format, 0);    // 26 time formats
   EXPECT_EQ(s.sync_minutes, 10);
 
   FakeProfile q;

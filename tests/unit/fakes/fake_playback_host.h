@@ -59,7 +59,12 @@ class FakePlaybackHost : public IPlaybackHost {
     pause_answers.pop_front();
     return resume;
   }
-  void SwapMacroFile(std::string_view path) override { swaps.emplace_back(path); }
+  // Runs inside SwapMacroFile, as loading the new file would (it may throw).
+  std::function<void()> during_swap;
+  void SwapMacroFile(std::string_view path) override {
+    swaps.emplace_back(path);
+    if (during_swap) during_swap();
+  }
 
   bool UseTray() const override { return use_tray; }
   void ShowApplication() override { program_log.push_back("show application"); }
