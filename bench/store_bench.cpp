@@ -68,7 +68,7 @@ void BM_LoadFiveHundredMacroFile(benchmark::State& state) {
   auto names = std::make_unique<MacroNameTables>();
   NoBoxes boxes;
   StillClock clock;
-  MacroFile macros(file.path, MacroTables{ActivationBlock(mem.data()), *names}, boxes, clock);
+  MacroFile macros(file.path, MacroTables{ActivationBlock(mem.data()), *names}, boxes, clock, DiskFileSystem());
   for (auto _ : state) {
     LoadResult r = macros.Load();
     benchmark::DoNotOptimize(r);

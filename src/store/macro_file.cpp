@@ -1,62 +1,45 @@
 #include "store/macro_file.h"
 
-#include <cstdio>
 #include <memory>
-
-#include "platform/files.h"
 
 namespace qlx {
 
 namespace {
 
 constexpr int64_t kRecordSize = static_cast<int64_t>(mr::kSize);
-// Offsets travel through a C `long`, 32 bits on Windows.
-constexpr int64_t kMaxOffset = 0x7FFFFFFF;
 
-struct FileCloser {
-  void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = std::unique_ptr<IFile>;
 
-File OpenFile(const std::string& name, const char* mode) {
-  return File(std::fopen(name.c_str(), mode));
+void SeekTo(IFile& f, int64_t offset, const std::string& name) {
+  if (!f.Seek(offset)) throw StoreIoError("Seek error", name);
 }
 
-void SeekTo(std::FILE* f, int64_t offset, const std::string& name) {
-  if (offset < 0 || offset > kMaxOffset || std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0)
-    throw StoreIoError("Seek error", name);
-}
-
-int64_t SizeOf(std::FILE* f, const std::string& name) {
-  if (std::fseek(f, 0, SEEK_END) != 0) throw StoreIoError("Seek error", name);
-  long size = std::ftell(f);
+int64_t SizeOf(IFile& f, const std::string& name) {
+  const int64_t size = f.Size();
   if (size < 0) throw StoreIoError("Cannot determine the file size", name);
   return size;
 }
 
-void ReadBytes(std::FILE* f, uint8_t* p, size_t n, const std::string& name) {
-  if (std::fread(p, 1, n, f) != n)
-    throw StoreIoError(std::feof(f) ? "Read beyond end of file" : "Read error", name);
+void ReadBytes(IFile& f, uint8_t* p, size_t n, const std::string& name) {
+  if (f.Read(p, n) != n) throw StoreIoError(f.AtEnd() ? "Read beyond end of file" : "Read error", name);
 }
 
-void WriteBytes(std::FILE* f, const uint8_t* p, size_t n, const std::string& name) {
-  if (std::fwrite(p, 1, n, f) != n) throw StoreIoError("Write error", name);
+void WriteBytes(IFile& f, const uint8_t* p, size_t n, const std::string& name) {
+  if (f.Write(p, n) != n) throw StoreIoError("Write error", name);
 }
 
 // Closes a file that was written to; a failing flush is a lost write.
 void CloseWritten(File& f, const std::string& name) {
-  std::FILE* raw = f.release();
-  bool ok = std::fflush(raw) == 0;
-  ok = std::fclose(raw) == 0 && ok;
-  if (!ok) throw StoreIoError("Write error", name);
+  const File closing = std::move(f);
+  if (!closing->Close()) throw StoreIoError("Write error", name);
 }
 
 // Removes a half-written temporary file unless the replace took it.
 class TempFileGuard {
  public:
-  explicit TempFileGuard(std::string name) : name_(std::move(name)) {}
+  TempFileGuard(IFileSystem& files, std::string name) : files_(files), name_(std::move(name)) {}
   ~TempFileGuard() {
-    if (armed_) std::remove(name_.c_str());
+    if (armed_) files_.Remove(name_);
   }
   TempFileGuard(const TempFileGuard&) = delete;
   TempFileGuard& operator=(const TempFileGuard&) = delete;
@@ -64,6 +47,7 @@ class TempFileGuard {
   void Commit() { armed_ = false; }
 
  private:
+  IFileSystem& files_;
   std::string name_;
   bool armed_ = false;
 };
@@ -89,26 +73,26 @@ LoadResult MacroFile::Load() {
   ActivationBlock& block = tables_.block;
   block.SetMacroCount(0);
 
-  File f = OpenFile(name_, "rb");
+  File f = files_.Open(name_, FileMode::Read);
   if (!f) {
-    // Append mode creates a missing file and never empties one that exists
-    // but refused to be read.
-    File created = OpenFile(name_, "ab");
+    // Created when missing; one that exists but refused to be read is never
+    // emptied.
+    File created = files_.Open(name_, FileMode::CreateOrKeep);
     if (!created) {
       boxes_.Show(kErrorCaption, kNewFileFailedText);
       return result;
     }
     CloseWritten(created, name_);
   } else {
-    const int64_t size = SizeOf(f.get(), name_);
+    const int64_t size = SizeOf(*f, name_);
     result.records_in_file = size / kRecordSize;
     result.partial_tail = size % kRecordSize != 0;
     result.truncated = result.records_in_file > kMaxMacros;
     const int to_read = static_cast<int>(result.truncated ? kMaxMacros : result.records_in_file);
-    SeekTo(f.get(), 0, name_);
+    SeekTo(*f, 0, name_);
     MacroRecord record;
     for (int n = 1; n <= to_read; ++n) {
-      ReadBytes(f.get(), record.data(), MacroRecord::kSize, name_);
+      ReadBytes(*f, record.data(), MacroRecord::kSize, name_);
       block.SetMacroCount(n);
       FillFromRecord(n, record, tables_);
     }
@@ -163,12 +147,12 @@ void MacroFile::EnsureSystemMacros(LoadResult& result) {
 }
 
 bool MacroFile::WriteRecord(int n, const MacroRecord& record) {
-  File f = OpenFile(name_, "r+b");
+  File f = files_.Open(name_, FileMode::ReadWrite);
   if (!f) {
     boxes_.Show(kErrorCaption, kSavingFailedText);
     return false;
   }
-  const int64_t whole = SizeOf(f.get(), name_) / kRecordSize;
+  const int64_t whole = SizeOf(*f, name_) / kRecordSize;
   int target = n;
   bool fits;
   if (n == -1) {
@@ -186,60 +170,63 @@ bool MacroFile::WriteRecord(int n, const MacroRecord& record) {
   }
   MacroRecord out = record;
   out.ZeroReserved();
-  SeekTo(f.get(), RecordOffset(target), name_);
-  WriteBytes(f.get(), out.data(), MacroRecord::kSize, name_);
+  SeekTo(*f, RecordOffset(target), name_);
+  WriteBytes(*f, out.data(), MacroRecord::kSize, name_);
   CloseWritten(f, name_);
   FillFromRecord(target, out, tables_);
   return true;
 }
 
 bool MacroFile::ReadRecord(int n, MacroRecord& record) const {
-  File f = OpenFile(name_, "rb");
+  File f = files_.Open(name_, FileMode::Read);
   if (!f) return false;
-  const int64_t whole = SizeOf(f.get(), name_) / kRecordSize;
+  const int64_t whole = SizeOf(*f, name_) / kRecordSize;
   if (n < 1 || n > whole) throw StoreIoError("Read beyond end of file", name_);
   MacroRecord read;
-  SeekTo(f.get(), RecordOffset(n), name_);
-  ReadBytes(f.get(), read.data(), MacroRecord::kSize, name_);
+  SeekTo(*f, RecordOffset(n), name_);
+  ReadBytes(*f, read.data(), MacroRecord::kSize, name_);
   record = read;
   return true;
 }
 
 bool MacroFile::DeleteRecord(int n) {
   const std::string temp = TempName();
-  File old = OpenFile(name_, "r+b");
+  File old = files_.Open(name_, FileMode::ReadWrite);
   if (!old) return false;
-  const int64_t whole = SizeOf(old.get(), name_) / kRecordSize;
+  const int64_t whole = SizeOf(*old, name_) / kRecordSize;
   if (n < 1 || n > whole) return false;
 
   // Declared before `fresh` so the file is closed before it is removed; armed
   // only once the file is ours, so nothing found under that name is removed.
-  TempFileGuard guard(temp);
-  File fresh = OpenFile(temp, "wb");
+  TempFileGuard guard(files_, temp);
+  File fresh = files_.Open(temp, FileMode::Create);
   if (!fresh) throw StoreIoError("Cannot create the temporary file", temp);
   guard.Arm();
-  SeekTo(old.get(), 0, name_);
+  SeekTo(*old, 0, name_);
   MacroRecord::Bytes buffer;
   for (int64_t k = 1; k <= whole; ++k) {
-    ReadBytes(old.get(), buffer.data(), buffer.size(), name_);
-    if (k != n) WriteBytes(fresh.get(), buffer.data(), buffer.size(), temp);
+    ReadBytes(*old, buffer.data(), buffer.size(), name_);
+    if (k != n) WriteBytes(*fresh, buffer.data(), buffer.size(), temp);
   }
+  // The new file is on the disk before it takes the old one's place, so a
+  // crash right after the replace cannot leave an empty or torn file.
+  if (!fresh->Commit()) throw StoreIoError("Write error", temp);
   CloseWritten(fresh, temp);
   old.reset();  // Windows cannot replace a file that is open
-  if (!ReplaceFileAtomically(temp, name_)) throw StoreIoError("Cannot replace the file", name_);
+  if (!files_.Replace(temp, name_)) throw StoreIoError("Cannot replace the file", name_);
   guard.Commit();
   return true;
 }
 
 bool MacroFile::SetActive(int n, bool flag) {
-  File f = OpenFile(name_, "r+b");
+  File f = files_.Open(name_, FileMode::ReadWrite);
   if (!f) return false;
-  const int64_t size = SizeOf(f.get(), name_);
+  const int64_t size = SizeOf(*f, name_);
   if (size == 0) return false;
   if (n < 1 || n > size / kRecordSize) throw StoreIoError("Read beyond end of file", name_);
   const uint8_t byte = flag ? 1 : 0;
-  SeekTo(f.get(), RecordOffset(n) + static_cast<int64_t>(mr::kActive), name_);
-  WriteBytes(f.get(), &byte, 1, name_);
+  SeekTo(*f, RecordOffset(n) + static_cast<int64_t>(mr::kActive), name_);
+  WriteBytes(*f, &byte, 1, name_);
   CloseWritten(f, name_);
   tables_.block.SetActive(n, flag);
   return true;

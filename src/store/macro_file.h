@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/ui.h"
 #include "store/macro_record.h"
 #include "store/macro_tables.h"
@@ -47,8 +48,9 @@ struct LoadResult {
 
 class MacroFile {
  public:
-  MacroFile(std::string name, MacroTables tables, IMessageBoxes& boxes, const IClock& clock)
-      : name_(std::move(name)), tables_(tables), boxes_(boxes), clock_(clock) {}
+  MacroFile(std::string name, MacroTables tables, IMessageBoxes& boxes, const IClock& clock,
+            IFileSystem& files)
+      : name_(std::move(name)), tables_(tables), boxes_(boxes), clock_(clock), files_(files) {}
 
   const std::string& name() const { return name_; }
   void SetName(std::string name) { name_ = std::move(name); }
@@ -93,6 +95,7 @@ class MacroFile {
   MacroTables tables_;
   IMessageBoxes& boxes_;
   const IClock& clock_;
+  IFileSystem& files_;
 };
 
 // Companion files of macro file F, in F's directory.

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,8 +26,8 @@ class MacroNameTables {
 
   MacroNameTables() { Clear(); }
   void Clear() {
-    nicknames_.fill(0);
-    snapwords_.fill(0);
+    std::memset(nicknames_.data(), 0, nicknames_.size());
+    std::memset(snapwords_.data(), 0, snapwords_.size());
   }
 
   std::string Nickname(int n) const {

@@ -172,7 +172,7 @@ void RefreshFontStyleFlags(Settings& s) {
   s.grid_strikeout = s.grid_font.strikeout;
 }
 
-void ReadSettings(IProfile& profile, std::string_view program_dir, Settings& s) {
+void ReadSettings(IProfile& profile, std::string_view program_dir, Settings& s, IFileSystem& files) {
   const Settings& d = Defaults();
   {
     SectionReader r(profile, "Misc");
@@ -259,7 +259,7 @@ void ReadSettings(IProfile& profile, std::string_view program_dir, Settings& s) 
                                                                    : static_cast<uint16_t>(seconds);
   }
   RefreshFontStyleFlags(s);
-  if (!FileExists(s.current_file)) s.current_file = DefaultMacroFile(program_dir);
+  if (!files.Exists(s.current_file)) s.current_file = DefaultMacroFile(program_dir);
 }
 
 void WriteSettings(IProfile& profile, const Settings& s) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "store/macro_file.h"
 #include "store/macro_tables.h"
@@ -97,7 +98,9 @@ std::string DefaultMacroFile(std::string_view program_dir);
 // that do not parse or lie outside what their field can mean take their
 // defaults too. The current file falls back to the default macro file when
 // empty or missing on disk.
-void ReadSettings(IProfile& profile, std::string_view program_dir, Settings& s);
+// `files` answers whether the current macro file still exists.
+void ReadSettings(IProfile& profile, std::string_view program_dir, Settings& s,
+                  IFileSystem& files = DiskFileSystem());
 
 // Writes every key, the fonts' style flags taken from the font objects.
 void WriteSettings(IProfile& profile, const Settings& s);

@@ -1,25 +1,36 @@
-// Arbitrary bytes as a macro file: loading, reading back every record and
-// the usual edits must stay inside the tables and agree with the file.
-#include <unistd.h>
+// The macro file in memory: a file of several records built from the input
+// (whole bytes, or valid records with patched fields, with a partial tail),
+// then a sequence of loads, reads, writes, activations and deletions, some
+// of them hit by a failing write, flush or replace. After every step the
+// file must hold what the operation promises, the tables must agree with
+// the file and nothing may be written outside the activation block.
+#include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "../unit/fakes/memory_files.h"
 #include "store/macro_file.h"
 #include "store/macro_tables.h"
 
 namespace {
 
 using namespace qlx;
+using Bytes = std::vector<uint8_t>;
+
+constexpr size_t kRecord = MacroRecord::kSize;
+constexpr char kName[] = "C:\\FUZZ\\MACROS.QLX";
+constexpr size_t kGuard = 64;
 
 class SilentBoxes : public IMessageBoxes {
  public:
-  void Show(const std::string&, const std::string&) override {}
+  void Show(const std::string&, const std::string&) override { ++shown; }
   bool AskYesNo(const std::string&, const std::string&) override { return false; }
+  int shown = 0;
 };
 
 class FixedClock : public IClock {
@@ -32,101 +43,265 @@ void Check(bool ok) {
   if (!ok) __builtin_trap();
 }
 
-void RemoveFile();
-
-const std::string& FilePath() {
-  static const std::string path =
-      (std::filesystem::temp_directory_path() / ("qlx_macro_fuzz_" + std::to_string(::getpid()) + ".QLX"))
-          .string();
-  // Registered after `path` exists, so it runs before `path` is destroyed.
-  static const bool registered = std::atexit(RemoveFile) == 0;
-  (void)registered;
-  return path;
+// A record of one of the kinds a file holds, then bytes of the input laid
+// over chosen offsets.
+MacroRecord MakeRecord(FuzzedDataProvider& in) {
+  MacroRecord r;
+  switch (in.ConsumeIntegralInRange<int>(0, 4)) {
+    case 0: break;  // all zero
+    case 1: {
+      const int digit = in.ConsumeIntegralInRange<int>(1, 4);
+      r.SetScope(kScopeSystem);
+      r.SetScopeText(std::string(1, static_cast<char>('0' + digit)));
+      r.SetNickname(in.ConsumeRandomLengthString(60));
+      r.SetCode(static_cast<uint16_t>(261 + digit));
+      r.SetActive(true);
+      break;
+    }
+    case 2:
+      r.bytes().fill(0xFF);
+      break;
+    default:
+      r.SetNickname(in.ConsumeRandomLengthString(60));
+      r.SetScope(in.ConsumeIntegral<int16_t>());
+      r.SetScopeText(in.ConsumeRandomLengthString(40));
+      r.SetSnapword(in.ConsumeRandomLengthString(12));
+      r.SetCode(in.ConsumeIntegral<uint16_t>());
+      r.SetActive(in.ConsumeBool());
+      r.SetTopMostOnly(in.ConsumeBool());
+      r.SetText(in.ConsumeRandomLengthString(200));
+      break;
+  }
+  const int patches = in.ConsumeIntegralInRange<int>(0, 3);
+  for (int i = 0; i < patches; ++i) {
+    const size_t at = in.ConsumeIntegralInRange<size_t>(0, kRecord - 1);
+    const std::string bytes = in.ConsumeRandomLengthString(16);
+    for (size_t k = 0; k < bytes.size() && at + k < kRecord; ++k)
+      r.bytes()[at + k] = static_cast<uint8_t>(bytes[k]);
+  }
+  return r;
 }
 
-void RemoveFile() { std::remove(FilePath().c_str()); }
-
-void WriteInput(const uint8_t* data, size_t size) {
-  std::FILE* f = std::fopen(FilePath().c_str(), "wb");
-  Check(f != nullptr);
-  if (size) Check(std::fwrite(data, 1, size, f) == size);
-  Check(std::fclose(f) == 0);
-}
-
-volatile uint64_t g_sink;
-
-void ReadEveryField(const MacroRecord& r) {
-  uint64_t h = r.Nickname().size() + r.ScopeText().size() + r.Snapword().size() + r.Text().size() +
-               r.Icon().size() + r.Code() + static_cast<uint16_t>(r.Scope()) + r.Active() + r.ScheduleKind() +
-               r.Hour() + r.Minute() + r.Month() + r.Day() + r.MinutePastHour() + r.Interval() + r.Weekday() +
-               r.Year() + r.Pm() + r.TopMostOnly();
-  for (int d = 0; d < 7; ++d) h += r.DayFlag(d);
-  CivilDate date = CivilDateFromDays(r.LastModified());
-  h += static_cast<uint64_t>(date.year + date.month + date.day + date.weekday);
-  Check(r.Nickname().size() <= 50 && r.ScopeText().size() <= 30 && r.Snapword().size() <= 10);
-  Check(r.Text().size() <= 5000 && r.Icon().size() <= 12);
-  g_sink = h;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  constexpr size_t kGuard = 64;
-  static std::vector<uint8_t> mem(ab::kSize + kGuard);
-  static MacroNameTables names;
-  std::fill(mem.begin(), mem.end(), 0);
-  std::fill(mem.begin() + ab::kSize, mem.end(), 0xEE);
-  names.Clear();
-
-  WriteInput(data, size);
+struct Rig {
+  std::vector<uint8_t> mem = std::vector<uint8_t>(ab::kSize + kGuard);
+  MacroNameTables names;
+  fake::MemoryFiles files;
   SilentBoxes boxes;
   FixedClock clock;
-  MacroFile file(FilePath(), MacroTables{ActivationBlock(mem.data()), names}, boxes, clock);
-  ActivationBlock& block = file.tables().block;
+  MacroFile file{kName, MacroTables{ActivationBlock(mem.data()), names}, boxes, clock, files};
 
-  const LoadResult res = file.Load();
-  const int64_t whole = static_cast<int64_t>(size / MacroRecord::kSize);
-  Check(res.opened);
-  Check(res.count >= 0 && res.count <= kMaxMacros);
-  Check(res.count == block.MacroCount());
-  Check(res.records_in_file == whole);
-  Check(res.truncated == (whole > kMaxMacros));
-  Check(res.partial_tail == (size % MacroRecord::kSize != 0));
-  if (whole + 4 <= kMaxMacros) Check(res.system_macros_complete);
+  MacroRecord scratch;
+  Bytes before;  // the file before the step under test
 
-  SetHotKeys(block);
-  for (int c = 0; c < kHotKeyCodes; ++c) Check(block.Byte(ab::kHotKeyTable + static_cast<size_t>(c)) <= 1);
+  Rig() { files.keep_log = false; }
+  // A fresh state for the next input, reusing what was allocated.
+  void Reset() {
+    std::memset(mem.data(), 0, ab::kSize);
+    std::memset(mem.data() + ab::kSize, 0xEE, kGuard);
+    names.Clear();
+    files.fail_after = -1;
+    files.unopenable.clear();
+    for (auto it = files.files.begin(); it != files.files.end();)
+      it = it->first == kName ? std::next(it) : files.files.erase(it);
+    disk().clear();
+  }
+  ActivationBlock& block() { return file.tables().block; }
+  const std::string name = kName;
+  Bytes& disk() { return files.files[name]; }
+  int64_t Whole() { return static_cast<int64_t>(disk().size() / kRecord); }
 
-  MacroRecord r;
-  for (int n = 1; n <= res.count; ++n) {
-    Check(file.ReadRecord(n, r));
-    ReadEveryField(r);
-    // The tables say what the file says.
-    Check(block.Scope(n) == r.Scope());
-    Check(block.Code(n) == r.Code());
-    Check(block.Active(n) == r.Active());
-    Check(block.TopMostOnly(n) == r.TopMostOnly());
-    Check(block.ScopeText(n) == r.ScopeText().substr(0, kScopeTextCapacity));
+  // Entry n of the tables says what record n of the file says.
+  void CheckEntry(int n) {
+    const Bytes& d = disk();
+    std::copy_n(d.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(n - 1) * kRecord), kRecord,
+                scratch.bytes().begin());
+    const MacroRecord& r = scratch;
+    Check(block().Scope(n) == r.Scope());
+    Check(block().Code(n) == r.Code());
+    Check(block().Active(n) == r.Active());
+    Check(block().TopMostOnly(n) == r.TopMostOnly());
+    Check(block().ScopeText(n) == r.ScopeText().substr(0, kScopeTextCapacity));
     Check(names.Snapword(n) == r.Snapword());
     const char* fixed = SystemMacroNickname(SystemMacroDigit(r.Scope(), r.ScopeText()));
     Check(names.Nickname(n) == (fixed ? std::string(fixed) : r.Nickname()));
   }
 
-  // Edits keep every record: one fewer after a delete, records past 500 kept.
-  if (res.count > 0) {
-    const bool was_active = block.Active(1);
-    Check(file.SetActive(1, !was_active));
-    Check(block.Active(1) == !was_active);
-    const int64_t before = static_cast<int64_t>(std::filesystem::file_size(FilePath())) /
-                           static_cast<int64_t>(MacroRecord::kSize);
-    Check(file.DeleteRecord(res.count));
-    const auto after = std::filesystem::file_size(FilePath());
-    Check(after % MacroRecord::kSize == 0);
-    Check(static_cast<int64_t>(after / MacroRecord::kSize) == before - 1);
-    const LoadResult again = file.Load();
-    Check(again.count >= 0 && again.count <= kMaxMacros);
+  // The tables say what the file says, for every macro they hold.
+  void CheckTables() {
+    const int count = block().MacroCount();
+    Check(count >= 0 && count <= kMaxMacros);
+    Check(count <= Whole());
+    for (int n = 1; n <= count; ++n) CheckEntry(n);
+    Check(files.files.count(file.TempName()) == 0);
   }
 
-  for (size_t i = ab::kSize; i < mem.size(); ++i) Check(mem[i] == 0xEE);
+  // Nothing was written behind the activation block, and the hook library's
+  // table holds one byte per code, 0 or 1.
+  void CheckBlock() {
+    for (size_t i = ab::kSize; i < mem.size(); ++i) Check(mem[i] == 0xEE);
+    SetHotKeys(block());
+    for (int c = 0; c < kHotKeyCodes; ++c) Check(block().Byte(ab::kHotKeyTable + static_cast<size_t>(c)) <= 1);
+  }
+
+  void Load() {
+    before.assign(disk().begin(), disk().end());
+    const int64_t whole = Whole();
+    const LoadResult res = file.Load();
+    Check(res.opened);
+    Check(res.records_in_file == whole);
+    Check(res.truncated == (whole > kMaxMacros));
+    Check(res.partial_tail == (before.size() % kRecord != 0));
+    Check(res.count == block().MacroCount());
+    if (whole + 4 <= kMaxMacros) Check(res.system_macros_complete);
+    // The records that were there are untouched; system macros come after.
+    const size_t kept = static_cast<size_t>(std::min<int64_t>(whole, kMaxMacros)) * kRecord;
+    Check(std::equal(before.begin(), before.begin() + static_cast<std::ptrdiff_t>(kept), disk().begin()));
+    if (res.system_macros_added == 0) {
+      Check(disk() == before);
+    } else {
+      Check(disk().size() == static_cast<size_t>(whole + res.system_macros_added) * kRecord);
+      for (int n = static_cast<int>(whole) + 1; n <= res.count; ++n) {
+        MacroRecord r;
+        std::copy_n(disk().begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(n - 1) * kRecord), kRecord,
+                    r.bytes().begin());
+        Check(SystemMacroDigit(r.Scope(), r.ScopeText()) != 0);
+      }
+    }
+    CheckTables();
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider in(data, size);
+  static Rig& rig = *new Rig;  // built once: a fresh one per input costs more than the input
+  rig.Reset();
+  const uint8_t shape = in.ConsumeIntegral<uint8_t>();
+  Bytes& disk = rig.disk();
+  if (shape < 0x40) {
+    // The rest of the input is the file as it lies on the disk.
+    const std::vector<uint8_t> raw = in.ConsumeRemainingBytes<uint8_t>();
+    disk = raw;
+  } else {
+    // A handful of records: the 500-macro limit is the unit tests' (a file
+    // that size would slow every input that reaches it a hundredfold).
+    const int records = in.ConsumeIntegralInRange<int>(0, 8);
+    const int distinct = in.ConsumeIntegralInRange<int>(1, 8);
+    std::vector<MacroRecord> kinds;
+    for (int i = 0; i < distinct; ++i) kinds.push_back(MakeRecord(in));
+    for (int n = 0; n < records; ++n) {
+      const MacroRecord& r = kinds[static_cast<size_t>(n) % kinds.size()];
+      disk.insert(disk.end(), r.bytes().begin(), r.bytes().end());
+    }
+    disk.reserve(static_cast<size_t>(records + 4) * kRecord + kRecord);
+    const std::string tail = in.ConsumeBool() ? in.ConsumeRandomLengthString(kRecord - 1) : std::string();
+    disk.insert(disk.end(), tail.begin(), tail.end());
+  }
+
+  rig.Load();
+  for (int step = 0; step < 8 && in.remaining_bytes() > 0; ++step) {
+    rig.before.assign(disk.begin(), disk.end());
+    const Bytes& before = rig.before;
+    const int64_t whole = rig.Whole();
+    const int n = in.ConsumeIntegralInRange<int>(-1, static_cast<int>(whole) + 2);
+    rig.files.fail_after = in.ConsumeIntegralInRange<int>(0, 7) == 0 ? in.ConsumeIntegralInRange<int64_t>(0, 20) : -1;
+    bool failed = false;
+    switch (in.ConsumeIntegralInRange<int>(0, 4)) {
+      case 0:
+        rig.files.fail_after = -1;
+        rig.Load();
+        break;
+      case 1: {
+        MacroRecord r;
+        try {
+          const bool ok = rig.file.ReadRecord(n, r);
+          Check(ok && n >= 1 && n <= whole);
+          Check(std::equal(r.bytes().begin(), r.bytes().end(),
+                           disk.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(n - 1) * kRecord)));
+        } catch (const StoreIoError&) {
+          Check(n < 1 || n > whole);
+        }
+        break;
+      }
+      case 2: {
+        const bool flag = in.ConsumeBool();
+        const bool injected = rig.files.fail_after >= 0;
+        try {
+          const bool ok = rig.file.SetActive(n, flag);
+          Check(ok == !before.empty());
+          if (ok) {
+            Check(n >= 1 && n <= whole);
+            Bytes expect = before;
+            expect[static_cast<size_t>(n - 1) * kRecord + mr::kActive] = flag ? 1 : 0;
+            Check(disk == expect);
+            if (n <= rig.block().MacroCount()) rig.CheckEntry(n);
+          }
+        } catch (const StoreIoError&) {
+          failed = true;
+          Check((injected && rig.files.fail_after == -1) || n < 1 || n > whole);
+        }
+        if (!failed && before.empty()) Check(disk == before);
+        break;
+      }
+      case 3: {
+        try {
+          const bool ok = rig.file.DeleteRecord(n);
+          Check(ok == (n >= 1 && n <= whole));
+          Bytes expect = before;
+          if (ok) {
+            expect.resize(static_cast<size_t>(whole) * kRecord);
+            expect.erase(expect.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(n - 1) * kRecord),
+                         expect.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(n) * kRecord));
+          }
+          Check(disk == expect);
+        } catch (const StoreIoError&) {
+          // A rewrite that failed anywhere leaves the old file whole.
+          Check(disk == before);
+        }
+        rig.files.fail_after = -1;
+        rig.Load();  // as the list operations do after a deletion
+        break;
+      }
+      default: {
+        // As the editors write: -1 appends behind the macros the tables
+        // hold, after the caller has raised the count.
+        const MacroRecord r = MakeRecord(in);
+        const int count = rig.block().MacroCount();
+        const int target = n == -1 ? count + 1 : n;
+        if (n == -1) rig.block().SetMacroCount(target);
+        const bool fits = n == -1 ? target >= 1 && target <= kMaxMacros && whole == target - 1
+                                  : n >= 1 && n <= kMaxMacros && n <= whole + 1;
+        const bool injected = rig.files.fail_after >= 0;
+        try {
+          const bool ok = rig.file.WriteRecord(n, r);
+          Check(ok == fits);
+          Bytes expect = before;
+          if (ok) {
+            MacroRecord out = r;
+            out.ZeroReserved();
+            const size_t at = static_cast<size_t>(target - 1) * kRecord;
+            expect.resize(std::max(expect.size(), at + kRecord));
+            std::copy(out.bytes().begin(), out.bytes().end(), expect.begin() + static_cast<std::ptrdiff_t>(at));
+            Check(disk == expect);
+            rig.CheckEntry(target);
+          } else if (n == -1) {
+            rig.block().SetMacroCount(count);
+          }
+          Check(disk == expect);
+        } catch (const StoreIoError&) {
+          Check(injected && rig.files.fail_after == -1);
+          failed = true;
+          if (n == -1) rig.block().SetMacroCount(count);
+        }
+        break;
+      }
+    }
+    rig.files.fail_after = -1;
+    // A write that failed half way leaves the tables to the next load.
+    if (failed) rig.Load();
+  }
+  rig.CheckTables();
+  rig.CheckBlock();
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "../unit/fakes/memory_files.h"
 #include "store/settings.h"
 
 namespace {
@@ -67,17 +68,25 @@ bool IsOrder(const std::string& s, size_t n) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // The macro files exist when the input names one of two; no disk.
+  static fake::MemoryFiles files = [] {
+    fake::MemoryFiles f;
+    f.files["C:\\Q\\A.QLX"] = {};
+    f.files["a"] = {};
+    return f;
+  }();
   auto s = std::make_unique<Settings>();
   InputProfile in(data, size);
-  ReadSettings(in, "C:\\Quillon", *s);
+  ReadSettings(in, "C:\\Quillon", *s, files);
 
   Check(s->timer_seconds >= 1 && s->timer_seconds <= 60);
   Check(IsOrder(s->primary_sort, 3) && IsOrder(s->activation_sort, 3) && IsOrder(s->scope_sort, 5));
   Check(s->prefix_keys.size() <= 2);
   Check(s->system_menu >= 1 && s->system_menu <= 3);
   Check(s->capture_speed >= 1 && s->capture_speed <= 4);
-  Check(s->last_date_format >= 0 && s->last_date_format < static_cast<int32_t>(kDateFormatCount));
-  Check(s->last_time_format >= 0 && s->last_time_format < static_cast<int32_t>(kTimeFormatCount));
+  // Format numbers are 1-based, 0 for none chosen yet.
+  Check(s->last_date_format >= 0 && s->last_date_format <= static_cast<int32_t>(kDateFormatCount));
+  Check(s->last_time_format >= 0 && s->last_time_format <= static_cast<int32_t>(kTimeFormatCount));
   Check(!s->current_file.empty() && s->current_file.size() <= 249);
   Check(s->wave_file.size() <= 249);
   for (const std::string& f : s->recent_files) Check(f.size() <= 254);
@@ -89,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WriteSettings(out, *s);
   const auto first = out.writes;
   auto back = std::make_unique<Settings>();
-  ReadSettings(out, "C:\\Quillon", *back);
+  ReadSettings(out, "C:\\Quillon", *back, files);
   out.writes.clear();
   WriteSettings(out, *back);
   Check(out.writes == first);

@@ -87,7 +87,8 @@ class StoreFile : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     path_ = dir_ / "MACROS.QLX";
-    file_ = std::make_unique<MacroFile>(path_.string(), MacroTables{block_, *names_}, boxes_, clock_);
+    file_ = std::make_unique<MacroFile>(path_.string(), MacroTables{block_, *names_}, boxes_, clock_,
+                                        DiskFileSystem());
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -405,7 +406,8 @@ TEST_F(StoreFile, WriteRecordZeroesReservedBytesAndRefusesGapsAndUnopenableFiles
 
   // The file cannot be opened: the message, and neither file nor tables change.
   boxes_.shown.clear();
-  MacroFile missing((dir_ / "no" / "such.QLX").string(), MacroTables{block_, *names_}, boxes_, clock_);
+  MacroFile missing((dir_ / "no" / "such.QLX").string(), MacroTables{block_, *names_}, boxes_, clock_,
+                    DiskFileSystem());
   block_.SetMacroCount(1);
   before_block = mem_;
   EXPECT_FALSE(missing.WriteRecord(-1, r));
@@ -417,7 +419,8 @@ TEST_F(StoreFile, WriteRecordZeroesReservedBytesAndRefusesGapsAndUnopenableFiles
 
 TEST_F(StoreFile, LoadThatCannotCreateTheFileReportsAndLeavesTablesEmpty) {
   block_.SetMacroCount(12);
-  MacroFile bad((dir_ / "no" / "such" / "dir.QLX").string(), MacroTables{block_, *names_}, boxes_, clock_);
+  MacroFile bad((dir_ / "no" / "such" / "dir.QLX").string(), MacroTables{block_, *names_}, boxes_, clock_,
+                DiskFileSystem());
   LoadResult res = bad.Load();
   EXPECT_FALSE(res.opened);
   EXPECT_EQ(res.count, 0);

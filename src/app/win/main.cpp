@@ -89,7 +89,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_cmd) {
   Win32MessageBoxes boxes;
   Win32Clock clock;
   ActivationBlock block(activation.bytes());
-  MacroFile macro_file(settings->current_file, MacroTables{block, settings->names}, boxes, clock);
+  MacroFile macro_file(settings->current_file, MacroTables{block, settings->names}, boxes, clock,
+                       DiskFileSystem());
 
   int exit_code = 0;
   try {
