@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "hook/hook_logic.h"
 #include "store/shared_blocks.h"
 

@@ -1,7 +1,10 @@
 #pragma once
-// Window messages between QLXHOOK.DLL and the main window, and the marker
-// that tags every input event the program injects.
+// Window messages between QLXHOOK.DLL and the main window. The marker that
+// tags every input event the program injects is the input seam's
+// (kInjectedMarker in platform/input.h).
 #include <cstdint>
+
+#include "platform/input.h"
 
 namespace qlx {
 
@@ -17,10 +20,6 @@ inline constexpr unsigned kMsgTrace = 0x408;
 inline constexpr uint32_t kHotKeyCapsLockBit = 0x8000;
 inline constexpr uint32_t kHotKeyMacroNumberBit = 0x4000;
 inline constexpr uint32_t kHotKeyBit12 = 0x1000;
-
-// dwExtraInfo of every event the program injects: the hooks ignore such
-// events, so playback never triggers, captures or feeds Snapwords.
-inline constexpr uint32_t kInjectedMarker = 0x514C5839;  // "QLX9"
 
 // Virtual key sent after a triggered playback; passing the hook it clears
 // "playback started".

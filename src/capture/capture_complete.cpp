@@ -1,6 +1,6 @@
 #include "capture/capture_complete.h"
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "activation/snapwords.h"
 #include "capture/capture_options.h"
 

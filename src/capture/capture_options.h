@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "store/macro_record.h"
 #include "store/settings.h"
 #include "store/shared_blocks.h"

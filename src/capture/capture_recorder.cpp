@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 
 namespace qlx {
 namespace {

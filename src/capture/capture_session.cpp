@@ -1,6 +1,6 @@
 #include "capture/capture_session.h"
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 
 namespace qlx {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 
 namespace qlx {
 namespace {

@@ -1,6 +1,6 @@
 #include "engine/playback_dialogs.h"
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "store/shared_blocks.h"
 
 namespace qlx {

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "activation/hook_contract.h"
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "store/shared_blocks.h"
 
 namespace qlx {

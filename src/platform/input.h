@@ -9,6 +9,10 @@ namespace qlx {
 
 using KeyboardState = std::array<uint8_t, 256>;
 
+// dwExtraInfo of every event the program injects: the hooks ignore such
+// events, so playback never triggers, captures or feeds Snapwords.
+inline constexpr uint32_t kInjectedMarker = 0x514C5839;  // "QLX9"
+
 class IInput {
  public:
   virtual ~IInput() = default;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "capture/capture_options.h"
 #include "hook/input_processor.h"
 

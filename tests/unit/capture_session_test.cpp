@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "activation/snapwords.h"
 #include "capture/capture_session.h"
 #include "store/macro_file.h"

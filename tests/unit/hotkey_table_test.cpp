@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "activation/hook_contract.h"
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "hook/hook_logic.h"
 #include "store/shared_blocks.h"
 

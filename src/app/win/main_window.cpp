@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "activation/hook_contract.h"
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "engine/program_hiding.h"
 #include "engine/win/on_top_message.h"
 #include "engine/win/pause_macro.h"

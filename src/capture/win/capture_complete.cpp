@@ -1,7 +1,7 @@
 #include "capture/win/capture_complete.h"
 
 #include "activation/hook_contract.h"
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "capture/capture_options.h"
 #include "platform/win32/dialog.h"
 #include "platform/win32/win_handles.h"

@@ -1,6 +1,6 @@
 #include "platform/win32/input_win32.h"
 
-#include "activation/hook_contract.h"
+#include "platform/input.h"
 
 namespace qlx {
 namespace {

@@ -48,7 +48,6 @@
 #include <vector>
 
 #include "activation/hook_contract.h"
-#include "activation/hotkey_table.h"
 #include "activation/key_remap.h"
 #include "capture/capture_options.h"
 #include "engine/player.h"
@@ -62,6 +61,7 @@
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/sound_win32.h"
 #include "store/byte_view.h"
+#include "store/hotkey_table.h"
 #include "store/shared_blocks.h"
 
 namespace qlx {

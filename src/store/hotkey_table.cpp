@@ -1,4 +1,4 @@
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 
 #include <array>
 #include <cstddef>
