@@ -247,6 +247,9 @@ void Player::TypeChar(char c, OneShots& shots) {
 void Player::ReportAbort() {
   // Nothing stays pressed while the message waits for the user.
   ReleaseHeldKeys();
+  // The message comes at once: the target's backlog of this playback's keys
+  // is what the user stopped, not something to wait for.
+  input_.AbandonPendingInput();
   if (abort_reported_) return;
   abort_reported_ = true;
   host_.DoAMessage(kAbortCaption, kAbortText);

@@ -38,6 +38,10 @@ class IInput {
   // so far (or has stopped answering), so that moving the foreground away
   // from it cannot strand them.
   virtual void LetWindowTakeInput(uintptr_t window) = 0;
+  // The key events sent so far belong to a playback that was aborted: no
+  // later LetWindowTakeInput waits for a window to take them. Whatever the
+  // target has not taken yet is the rest the user stopped.
+  virtual void AbandonPendingInput() = 0;
   virtual KeyboardState GetKeyboardState() = 0;
   virtual void SetKeyboardState(const KeyboardState& state) = 0;
 };

@@ -29,11 +29,14 @@ inline constexpr char kMacroFileExtension[] = "QLX";
 class StoreIoError : public std::ios_base::failure {
  public:
   StoreIoError(const std::string& what, std::string file)
-      : std::ios_base::failure(what + ": " + file), file_(std::move(file)) {}
+      : std::ios_base::failure(what + ": " + file), file_(std::move(file)), message_(what + ": " + file_) {}
   const std::string& file() const { return file_; }
+  // The text the user sees, without the library's own suffix.
+  const char* what() const noexcept override { return message_.c_str(); }
 
  private:
   std::string file_;
+  std::string message_;
 };
 
 struct LoadResult {

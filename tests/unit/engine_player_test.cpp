@@ -339,6 +339,25 @@ TEST(EnginePlayer, AbortStopsAtTheNextStepWithOneMessage) {
   EXPECT_EQ(rig.host.messages.size(), 2u);
 }
 
+TEST(EnginePlayer, TheAbortMessageDoesNotWaitForTheTargetToTakeTheAbortedKeys) {
+  // Waiting for a busy target to work through the rest of an aborted macro
+  // froze the program; the keys it has not taken yet are what was stopped.
+  PlaybackRig rig;
+  std::vector<std::string> log_at_message;
+  rig.host.during_message = [&] { log_at_message = rig.desk.window_log; };
+  rig.desk.on_pump = [&] {
+    if (rig.desk.events.size() >= 4) rig.state.AbortRequested = true;
+  };
+  rig.Play("abcdef");
+  ASSERT_EQ(rig.host.messages.size(), 1u);
+  EXPECT_EQ(log_at_message, std::vector<std::string>{"abandon input"});
+
+  // Other messages and prompts leave the keys sent so far to be handed over.
+  PlaybackRig other;
+  other.Play("ab<PROMPTREP>c<ENDREP>d");
+  EXPECT_TRUE(other.desk.window_log.empty()) << other.desk.window_log.front();
+}
+
 TEST(EnginePlayer, AbortEndsALongWaitEarly) {
   PlaybackRig rig;
   rig.desk.At(300, [&] { rig.state.AbortRequested = true; });

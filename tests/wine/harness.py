@@ -300,6 +300,7 @@ class WineSession:
         self._xvfb: subprocess.Popen | None = None
         self._wm: subprocess.Popen | None = None
         self._program_dir: Path | None = None
+        self._outputs: dict[int, Path] = {}
         self._counter = 0
         self._closed = False
         self.dir = Path()
@@ -466,6 +467,7 @@ class WineSession:
                                 cwd=str(cwd or exe.parent), stdin=subprocess.DEVNULL,
                                 stdout=log, stderr=subprocess.STDOUT,
                                 preexec_fn=_die_with_parent)
+        self._outputs[proc.pid] = Path(log.name)
         self._procs.append(proc)
         self._write_owner()
         return proc
@@ -489,6 +491,13 @@ class WineSession:
         return subprocess.CompletedProcess(proc.args, proc.returncode,
                                            out.decode("cp1252", errors="replace"),
                                            err.decode("cp1252", errors="replace"))
+
+    def output(self, proc: subprocess.Popen) -> str:
+        """What a program started with start() has written so far."""
+        try:
+            return self._outputs[proc.pid].read_bytes().decode("cp1252", errors="replace")
+        except (KeyError, OSError):
+            return ""
 
     def stop(self, proc: subprocess.Popen, timeout: float = 10) -> int:
         """Kills a started program if it still runs; returns its exit code."""

@@ -29,6 +29,7 @@ PAUSE_BUSY = ("A current playback macro is in the middle of a PAUSE. Another mac
 INVALID_NUMBER = "Invalid numeric value entered.  Please Correct"
 ABORT_TEXT = "Quillon 98 macro has been aborted."
 WS_EX_TOPMOST, WS_EX_NOACTIVATE = 0x8, 0x08000000
+VK_SHIFT = 0x10
 
 
 def key_of(letter: str) -> tuple[int, str]:
@@ -176,6 +177,9 @@ class Commands(unittest.TestCase):
             Macro("Long", key_of("l")[0], long_text),
             Macro("Second long", key_of("b")[0],
                   "<ACTIVATE:Quillon Abort Pad><SPKEY:0030>" + "q" * 300),
+            # Holds Shift across a wait; another macro runs meanwhile.
+            Macro("Nest outer", key_of("u")[0], "x<SHFD><DELAY:00003>a<SHFU>y"),
+            Macro("Nest inner", key_of("z")[0], "b"),
         ]
 
     # --- helpers -----------------------------------------------------------------
@@ -522,6 +526,23 @@ class Commands(unittest.TestCase):
         # The dropped message does not come later either.
         time.sleep(1.0)
         self.assertFalse(self.quilx_windows("Macro Abort"))
+
+    def test_13b_a_macro_started_inside_another_leaves_the_outer_ones_keys_down(self):
+        # The outer macro holds Shift and waits; a real hot key starts the
+        # inner one meanwhile. (Wine itself lets go of injected modifiers
+        # when the X focus moves, so the wait, not a dialog, hosts it.)
+        s = self.s
+        outer = self.target("Quillon Outer Pad")
+        s.key(key_of("u")[1])
+        outer.wait_text("x")
+        s.key(key_of("z")[1])
+        outer.wait_text("xB")        # typed under the outer macro's Shift
+        # The inner end let go of its own keys only: "a" comes shifted.
+        outer.wait_text("xBAy")
+        self.wait_playback_done()
+        self.assertEqual(self.wait_stable(outer.text), "xBAy")
+        state = int(s.wintool("keystate", hex(VK_SHIFT)).stdout.strip(), 16)
+        self.assertFalse(state & 0x8000, f"Shift after both macros: {state:#x}")
 
     def test_14_dialog_templates_ask_for_arial_9_and_stay_on_top(self):
         for dialog_id, caption in ((3001, "Pause"), (3002, "Macro Repeat"), (3003, "")):

@@ -70,6 +70,16 @@ HIGH_KEY = ctrl_alt("e")
 HIGH_TEXT = "caf\xe9 na\xefve \xf1\xfc\xe7"
 HIGH_CODES = sorted({ord(c) for c in HIGH_TEXT if ord(c) > 127})
 
+# Typed as fast as the player goes: the target falls behind by thousands of
+# keys, and an abort must not wait for it to catch up.
+FAST_KEY = ctrl_alt("f")
+FAST_TEXT = ("Ab!1 cD@2 eF#3 ~G$4\r\n" * 200)[:4000]
+NEXT_KEY = ctrl_alt("n")
+NEXT_TEXT = "next"
+# The program answers a round trip at once when it is idle; a wait for the
+# target's backlog took over a second.
+RESPONSIVE_MS = 500
+
 MACROS = [
     Macro("Typing", TYPING_KEY[0], TYPING_TEXT),
     Macro("Repeats", REPEAT_KEY[0], REPEAT_TEXT),
@@ -85,6 +95,8 @@ MACROS = [
     Macro("Caps", CAPS_KEY[0], CAPS_TEXT),
     Macro("High characters", HIGH_KEY[0], HIGH_TEXT),
     Macro("Inactive on A", TYPING_KEY[0], "never", active=False),
+    Macro("Fast", FAST_KEY[0], FAST_TEXT),
+    Macro("Next", NEXT_KEY[0], NEXT_TEXT),
 ]
 
 
@@ -321,6 +333,29 @@ class Playback(unittest.TestCase):
         self.wait_playback_done()
         self.assertEqual(self.wait_stable(t), HIGH_TEXT,
                          f"key messages of the target: {t.key_events()}")
+
+    def test_9_program_answers_at_once_after_an_abort_and_the_next_hot_key_plays(self):
+        s = self.s
+        main = s.find_windows(exe="QUILX.EXE", title="Quillon 98 (QUILX)", visible=False)[0].hwnd
+        t = self.target("Quillon Fast Pad")
+        s.key(FAST_KEY[1])
+        s.wait_until(lambda: len(t.text()) >= 200, 20, what="the fast macro to start typing")
+        # Round trips to the main window every 10 ms from now on.
+        pinger = s.start(s.testprog("wintool"), ["ping", hex(main), "150", "10"])
+        s.wait_until(lambda: s.output(pinger).count("\n") >= 2, 20, what="the first round trips")
+        s.key("Pause")
+        box = s.wait_until(self.abort_messages, 20, what="the \"Macro Abort\" message")[0]
+        s.click_button(box.hwnd, "Ok")
+        s.window_gone("Macro Abort")
+        after = self.target("Quillon Next Pad")
+        s.key(NEXT_KEY[1])
+        after.wait_text(NEXT_TEXT)
+        self.wait_playback_done()
+        s.wait_exit(pinger, 60)
+        trips = [line.split() for line in s.output(pinger).splitlines() if line.strip()]
+        slow = [t for t in trips if t[1] == "timeout" or float(t[1]) > RESPONSIVE_MS]
+        self.assertEqual(slow, [], f"round trips (ms since start, ms): {trips}")
+        self.assertEqual(self.held_modifiers(), [])
 
 
 if __name__ == "__main__":

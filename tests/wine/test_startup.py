@@ -142,6 +142,31 @@ class CleanStartAndShutdown(StartupCase):
                          [(sec, [k for k, _ in keys]) for sec, keys in DEFAULT_SETTINGS])
 
 
+class ReadErrorAtStartUp(StartupCase):
+    def test_a_macro_file_that_opens_but_cannot_be_read_is_reported_and_start_up_goes_on(self):
+        qlx = self.prog / "QUILX.QLX"
+        # Larger than any file offset the store can take (sparse: no disk
+        # space used): the open succeeds, finding the size fails.
+        with open(qlx, "wb") as f:
+            f.truncate(3 << 30)
+        proc = self.s.start(self.exe)
+
+        def error_box():
+            if proc.poll() is not None:
+                raise AssertionError(f"QUILX.EXE ended with {proc.returncode} without a message")
+            return [w for w in self.s.find_windows(exe="QUILX.EXE", cls="#32770")
+                    if w.title == "Quillon 98"]
+
+        box = self.s.wait_until(error_box, 30, what="the file error message")[0]
+        texts = [t for _, t in self.s.window_texts(box.hwnd)]
+        self.assertIn("Cannot determine the file size: " + self.s.win_path(qlx), texts)
+        self.s.click_button(box.hwnd, "OK")
+        # The program carries on, and leaves the file as it found it.
+        wid = self.s.wait_for_window(MAIN_TITLE, 30)
+        self.shut_down(proc, wid)
+        self.assertEqual(qlx.stat().st_size, 3 << 30)
+
+
 class SingleInstance(StartupCase):
     def refusal_box(self, main_pid: int):
         rows = self.s.wait_until(

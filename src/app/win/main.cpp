@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,11 +95,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_cmd) {
 
   int exit_code = 0;
   try {
-    LoadResult loaded = macro_file.Load();
-    if (loaded.truncated)
-      boxes.Show("Warning",
-                 "This macro file holds more than 500 macros.  Only the first 500 can be used; "
-                 "the others stay in the file unchanged.");
+    // A read error after the file opened is the application's error
+    // message; start-up goes on with what was read.
+    try {
+      LoadResult loaded = macro_file.Load();
+      if (loaded.truncated)
+        boxes.Show("Warning",
+                   "This macro file holds more than 500 macros.  Only the first 500 can be used; "
+                   "the others stay in the file unchanged.");
+    } catch (const std::exception& e) {
+      ShowApplicationError(nullptr, e.what());
+    }
 
     HookLibrary hooks;
     if (!hooks.Load(program_dir)) Terminate("QLXHOOK.DLL could not be loaded.  Quillon will terminate.");
@@ -109,6 +116,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_cmd) {
     TMainWin main_window(ctx);
     if (!main_window.Create(instance)) Terminate("The main window could not be created.  Quillon will terminate.");
     exit_code = RunMessageLoop();
+  } catch (const std::exception& e) {
+    // Nothing ends the program without a word.
+    ShowApplicationError(nullptr, e.what());
+    exit_code = 0;
   } catch (...) {
     exit_code = 0;
   }

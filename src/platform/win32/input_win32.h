@@ -18,6 +18,7 @@ class Win32Input : public IInput {
   KeyboardState GetKeyboardState() override;
   void SetKeyboardState(const KeyboardState& state) override;
   void LetWindowTakeInput(uintptr_t window) override;
+  void AbandonPendingInput() override { key_events_since_handover_ = 0; }
 
   // Round trips to a window whose program stops answering end the hand-over.
   static constexpr UINT kRoundTripTimeoutMs = 200;

@@ -5,6 +5,12 @@
 
 namespace qlx {
 
+// The application's general error message: a file error after a
+// successful open, or anything else that ends an operation unexpectedly.
+inline void ShowApplicationError(HWND owner, const char* what) {
+  ::MessageBoxA(owner, what, "Quillon 98", MB_OK | MB_ICONERROR);
+}
+
 // Modal message boxes owned by one window (or none).
 class Win32MessageBoxes : public IMessageBoxes {
  public:

@@ -176,6 +176,7 @@ class FakeDesktop : public IInput,
   char16_t AnsiToUnicode(uint8_t c) override { return static_cast<char16_t>(c); }
   bool IsKeyDown(uint8_t vk) override { return down_[vk]; }
   void LetWindowTakeInput(uintptr_t window) override { Log("takeinput", window); }
+  void AbandonPendingInput() override { window_log.push_back("abandon input"); }
   KeyboardState GetKeyboardState() override {
     KeyboardState s{};
     for (int i = 0; i < 256; ++i) s[i] = down_[i] ? 0x80 : 0;

@@ -11,9 +11,13 @@
 //   close <window>                   post WM_CLOSE
 //   click <window> <button text>     BM_CLICK on a child button ('&' ignored)
 //   activate <window>                raise the window and make it the foreground
+//   settext <window> <text>          WM_SETTEXT to the window's first Edit control
 //   foreground                       title of the foreground window
 //   fgwindow                         the foreground window as a `windows` line
 //   keystate <vk>                    GetAsyncKeyState of a virtual key (hex)
+//   ping <window> <count> <ms>       WM_NULL round trips, one every <ms>: prints
+//                                    "<ms since start> <round trip ms>" per trip
+//                                    ("timeout" after 5 s)
 //
 // <window> is a handle ("0x...") or a title substring: an exact title wins,
 // else the first visible window whose title contains the text.
@@ -244,6 +248,32 @@ int Hold(const char* name, const char* size_s) {
   for (;;) Sleep(INFINITE);
 }
 
+// How long the window's thread takes to answer, now and again: a thread
+// that waits somewhere shows as one long round trip.
+int Ping(const char* sel, const char* count_s, const char* interval_s) {
+  unsigned long long count = 0, interval = 0;
+  if (!ParseNumber(count_s, count) || !ParseNumber(interval_s, interval)) return kBadArgs;
+  HWND w = FindWindowBySelector(sel);
+  if (!w) return kNotFound;
+  LARGE_INTEGER freq, start, a, b;
+  QueryPerformanceFrequency(&freq);
+  QueryPerformanceCounter(&start);
+  auto ms = [&](const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+  };
+  for (unsigned long long i = 0; i < count; ++i) {
+    QueryPerformanceCounter(&a);
+    DWORD_PTR r = 0;
+    const bool answered = SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r) != 0;
+    QueryPerformanceCounter(&b);
+    if (answered) std::printf("%.1f %.2f\n", ms(start, a), ms(a, b));
+    else std::printf("%.1f timeout\n", ms(start, a));
+    std::fflush(stdout);
+    if (interval) Sleep(static_cast<DWORD>(interval));
+  }
+  return kOk;
+}
+
 int Mutex(const char* name) {
   Handle m(OpenMutexA(SYNCHRONIZE, FALSE, name));
   if (!m) return kMissing;
@@ -279,6 +309,18 @@ int Click(const char* sel, const char* button) {
     if (lstrcmpiA(ClassOf(c).c_str(), "Button") != 0) continue;
     if (lstrcmpiA(WithoutAccelerator(WindowTitle(c)).c_str(), wanted.c_str()) != 0) continue;
     return PostMessageA(c, BM_CLICK, 0, 0) ? kOk : kNotFound;
+  }
+  return kNotFound;
+}
+
+// Fills a field without typing: typed keys would take whatever modifier
+// a macro holds down.
+int SetEditText(const char* sel, const char* text) {
+  HWND w = FindWindowBySelector(sel);
+  if (!w) return kNotFound;
+  for (HWND c : Children(w)) {
+    if (lstrcmpiA(ClassOf(c).c_str(), "Edit") != 0) continue;
+    return SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? kOk : kNotFound;
   }
   return kNotFound;
 }
@@ -326,6 +368,8 @@ int Run(int argc, char** argv) {
   if (cmd == "peek" && n == 3) return Peek(a[0], a[1], a[2]);
   if (cmd == "poke" && n == 3) return Poke(a[0], a[1], a[2]);
   if (cmd == "mutex" && n == 1) return Mutex(a[0]);
+  if (cmd == "ping" && n == 3) return Ping(a[0], a[1], a[2]);
+  if (cmd == "settext" && n == 2) return SetEditText(a[0], a[1]);
   if (cmd == "hold" && n == 2) return Hold(a[0], a[1]);
   if (cmd == "windows" && n == 0) return Windows();
   if (cmd == "texts" && n == 1) return Texts(a[0]);
