@@ -219,7 +219,9 @@ void Player::TypeChar(char c, OneShots& shots) {
     ReleaseOneShots(shots);
     return;
   }
-  const int16_t answer = input_.VkKeyScan(c);
+  // Typed through the layout of the program in front, which may differ
+  // from this program's own.
+  const int16_t answer = input_.VkKeyScan(c, desktop_.Foreground());
   const auto key = static_cast<uint8_t>(answer & 0xFF);
   const auto shift = static_cast<uint8_t>((answer >> 8) & 0xFF);
   if (answer == -1 || key == 0xFF || !PressableShiftState(shift)) {

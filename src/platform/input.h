@@ -26,9 +26,10 @@ class IInput {
 
   // Scan code of a virtual key (mapping type 0); 0 when there is none.
   virtual uint16_t MapVirtualKey(uint8_t vk) = 0;
-  // Key and shift state that type `c` in the current layout, as VkKeyScanA
+  // Key and shift state that type `c` in the keyboard layout of the thread
+  // that owns `window` (the program's own layout for 0), as VkKeyScanExA
   // answers: low byte virtual key, high byte shift state, -1 when none.
-  virtual int16_t VkKeyScan(char c) = 0;
+  virtual int16_t VkKeyScan(char c, uintptr_t window) = 0;
   // The character `c` of the ANSI code page as UTF-16.
   virtual char16_t AnsiToUnicode(uint8_t c) = 0;
 

@@ -358,6 +358,19 @@ TEST(EnginePlayer, TheAbortMessageDoesNotWaitForTheTargetToTakeTheAbortedKeys) {
   EXPECT_TRUE(other.desk.window_log.empty()) << other.desk.window_log.front();
 }
 
+TEST(EnginePlayer, CharactersAreTypedThroughTheLayoutOfTheProgramInFront) {
+  // A German layout has Y and Z swapped: "y" is virtual key Z there.
+  PlaybackRig rig;
+  const WindowHandle german = rig.desk.AddWindowInFront("Textverarbeitung");
+  const WindowHandle english = rig.desk.AddWindow("Editor");
+  rig.desk.SetForegroundDirect(german);
+  rig.desk.SetWindowKeyScan(german, 'y', 'Z');
+  rig.desk.SetWindowKeyScan(german, 'z', 'Y');
+  rig.Play("yz<ACTIVATE:Editor>yz");
+  EXPECT_EQ(rig.Keys(), "+Z -Z +Y -Y +Y -Y +Z -Z");
+  EXPECT_EQ(rig.desk.scan_windows, (std::vector<uintptr_t>{german, german, english, english}));
+}
+
 TEST(EnginePlayer, AbortEndsALongWaitEarly) {
   PlaybackRig rig;
   rig.desk.At(300, [&] { rig.state.AbortRequested = true; });

@@ -63,7 +63,12 @@ uint16_t Win32Input::MapVirtualKey(uint8_t vk) {
   return static_cast<uint16_t>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
 }
 
-int16_t Win32Input::VkKeyScan(char c) { return static_cast<int16_t>(::VkKeyScanA(c)); }
+int16_t Win32Input::VkKeyScan(char c, uintptr_t window) {
+  // The receiving program's layout decides which key types the character;
+  // an unknown window gives thread 0, which is this thread's layout.
+  const DWORD thread = window ? ::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), nullptr) : 0;
+  return static_cast<int16_t>(::VkKeyScanExA(c, ::GetKeyboardLayout(thread)));
+}
 
 char16_t Win32Input::AnsiToUnicode(uint8_t c) {
   const char in = static_cast<char>(c);

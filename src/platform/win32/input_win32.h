@@ -12,7 +12,7 @@ class Win32Input : public IInput {
   void UnicodeEvent(char16_t unit, bool up) override;
   void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) override;
   uint16_t MapVirtualKey(uint8_t vk) override;
-  int16_t VkKeyScan(char c) override;
+  int16_t VkKeyScan(char c, uintptr_t window) override;
   char16_t AnsiToUnicode(uint8_t c) override;
   bool IsKeyDown(uint8_t vk) override;
   KeyboardState GetKeyboardState() override;

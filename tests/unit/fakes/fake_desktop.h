@@ -130,6 +130,9 @@ class FakeDesktop : public IInput,
   std::vector<InputEvent> events;
   std::function<void(const InputEvent&)> on_event;
   void SetKeyScan(char c, int16_t answer) { key_scan_overrides_[c] = answer; }
+  // The program owning `window` has a layout of its own for `c`.
+  void SetWindowKeyScan(uintptr_t window, char c, int16_t answer) { window_layouts_[window][c] = answer; }
+  std::vector<uintptr_t> scan_windows;  // the window each layout question named
   // The user holds a key (a sided modifier such as 0xA2 left Ctrl).
   void HoldKey(uint8_t vk) { SetDown(vk, true); }
   bool AnyKeyDown() const {
@@ -169,7 +172,13 @@ class FakeDesktop : public IInput,
     Record(e);
   }
   uint16_t MapVirtualKey(uint8_t vk) override { return ScanTable()[vk]; }
-  int16_t VkKeyScan(char c) override {
+  int16_t VkKeyScan(char c, uintptr_t window) override {
+    scan_windows.push_back(window);
+    auto layout = window_layouts_.find(window);
+    if (layout != window_layouts_.end()) {
+      auto it = layout->second.find(c);
+      if (it != layout->second.end()) return it->second;
+    }
     auto it = key_scan_overrides_.find(c);
     return it != key_scan_overrides_.end() ? it->second : UsKeyScan(c);
   }
@@ -552,6 +561,7 @@ class FakeDesktop : public IInput,
   std::map<std::string, PendingWindow> on_launch_;
   std::vector<std::pair<uint64_t, std::function<void()>>> timed_;
   std::map<char, int16_t> key_scan_overrides_;
+  std::map<uintptr_t, std::map<char, int16_t>> window_layouts_;
   std::array<bool, 256> down_{};
 };
 
