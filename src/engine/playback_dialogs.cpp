@@ -23,19 +23,21 @@ ScreenPlace PausePlaceOnScreen(int top, int left, size_t message_length,
   return {left, top};
 }
 
-PauseLayout LayoutPause(size_t message_length, int client_width) {
+PauseLayout LayoutPause(size_t message_length, int client_width, int title_lines) {
   // Heading and macro name stand above the message; the buttons follow
   // the form's bottom edge.
-  constexpr int kHeadingTop = 3, kTitleTop = 20, kLabelHeight = 16, kMessageTop = 40;
+  constexpr int kHeadingTop = 3, kTitleTop = 20, kLabelHeight = kPauseTitleLineHeight, kMessageTop = 40;
   constexpr int kButtonInset = 14;
+  const int lines = title_lines < 1 ? 1 : title_lines > kPauseTitleMaxLines ? kPauseTitleMaxLines : title_lines;
+  const int title_extra = (lines - 1) * kPauseTitleLineHeight;
   const int extra = PauseMessageHeight(message_length);
   PauseLayout l;
   l.form_width = kPauseWidth;
-  l.form_height = kPauseHeight + extra;
+  l.form_height = kPauseHeight + extra + title_extra;
   l.message_visible = extra > 0;
   l.heading = {0, kHeadingTop, client_width, kLabelHeight};
-  l.title = {4, kTitleTop, client_width - 8, kLabelHeight};
-  l.message = {(client_width - kPauseMessageWidth) / 2, kMessageTop, kPauseMessageWidth, extra};
+  l.title = {4, kTitleTop, client_width - 8, kLabelHeight * lines};
+  l.message = {(client_width - kPauseMessageWidth) / 2, kMessageTop + title_extra, kPauseMessageWidth, extra};
   const int button_top = l.form_height - kPauseButtonRise;
   l.resume = {kButtonInset, button_top, kPauseButtonWidth, kPauseButtonHeight};
   l.abort = {client_width - kButtonInset - kPauseButtonWidth, button_top, kPauseButtonWidth,

@@ -68,9 +68,15 @@ struct PauseLayout {
   Box resume;   // ResumeButton
   Box abort;    // AbortButton
 };
-// The form and its controls for a message of that length; `client_width`
-// is what the form's frame leaves of its 224 pixels.
-PauseLayout LayoutPause(size_t message_length, int client_width);
+// Lines of the macro's name that the form makes room for: a long nickname
+// wraps instead of being cut.
+inline constexpr int kPauseTitleMaxLines = 3;
+inline constexpr int kPauseTitleLineHeight = 16;
+// The form and its controls for a message of that length and a macro name
+// that wraps to `title_lines` lines (1 to 3); `client_width` is what the
+// form's frame leaves of its 224 pixels. Each title line past the first
+// moves the message and the buttons down and makes the form taller.
+PauseLayout LayoutPause(size_t message_length, int client_width, int title_lines = 1);
 
 // "Pause (Ctrl+F1)" for a macro started by a hot key, else "Pause".
 std::string PauseCaption(uint16_t activation_code);

@@ -52,6 +52,30 @@ TEST(PauseDialog, MessageLabelAndFormGrowByNineteenPixelsPerThirtyCharacters) {
   EXPECT_LE(l.message.left + l.message.width, 218);
 }
 
+TEST(PauseDialog, ALongMacroNameWrapsAndPushesTheMessageAndButtonsDown) {
+  struct Case {
+    int lines_asked, lines_given;
+  };
+  const Case cases[] = {{0, 1}, {1, 1}, {2, 2}, {3, 3}, {9, 3}};
+  const PauseLayout one = LayoutPause(61, 218, 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lines_asked);
+    const PauseLayout l = LayoutPause(61, 218, c.lines_asked);
+    const int extra = (c.lines_given - 1) * 16;
+    EXPECT_EQ(l.title.height, 16 * c.lines_given);
+    EXPECT_EQ(l.title.top, one.title.top);
+    EXPECT_EQ(l.form_height, 151 + extra);
+    EXPECT_EQ(l.message.top, one.message.top + extra);
+    EXPECT_EQ(l.message.height, 57);
+    EXPECT_EQ(l.resume.top, l.form_height - 52);
+    // Nothing overlaps the wrapped name.
+    EXPECT_LE(l.title.top + l.title.height, l.message.top);
+    const PauseLayout bare = LayoutPause(0, 218, c.lines_asked);
+    EXPECT_EQ(bare.form_height, 94 + extra);
+    EXPECT_LE(bare.title.top + bare.title.height, bare.resume.top);
+  }
+}
+
 TEST(PauseDialog, PlaceInTheMiddleOrClampedToTheScreen) {
   EXPECT_EQ(CentredPausePlace(Screen(1024, 768)), (ScreenPlace{400, 337}));
   EXPECT_EQ(CentredPausePlace(Screen(1280, 1024)), (ScreenPlace{528, 465}));

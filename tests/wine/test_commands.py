@@ -30,6 +30,7 @@ INVALID_NUMBER = "Invalid numeric value entered.  Please Correct"
 ABORT_TEXT = "Quillon 98 macro has been aborted."
 WS_EX_TOPMOST, WS_EX_NOACTIVATE = 0x8, 0x08000000
 VK_SHIFT = 0x10
+LONG_NICKNAME = "Weekly report for the regional sales office, North"   # 50 characters
 
 
 def key_of(letter: str) -> tuple[int, str]:
@@ -177,6 +178,7 @@ class Commands(unittest.TestCase):
             Macro("Long", key_of("l")[0], long_text),
             Macro("Second long", key_of("b")[0],
                   "<ACTIVATE:Quillon Abort Pad><SPKEY:0030>" + "q" * 300),
+            Macro(LONG_NICKNAME, key_of("h")[0], "ab<PAUSE:100,300Short note>cd"),
             # Holds Shift across a wait; another macro runs meanwhile.
             Macro("Nest outer", key_of("u")[0], "x<SHFD><DELAY:00003>a<SHFU>y"),
             Macro("Nest inner", key_of("z")[0], "b"),
@@ -429,6 +431,28 @@ class Commands(unittest.TestCase):
         self.assertEqual(self.wait_stable(t.text), "abcxyzdef")
         # The program hands the foreground back to the target at the end.
         s.wait_until(lambda: self.foreground() == t.title, 10, what="the target in front")
+
+    def test_09b_a_long_macro_name_wraps_in_the_pause_dialog(self):
+        s = self.s
+        t = self.target("Quillon Long Name Pad")
+        s.key(key_of("h")[1])
+        t.wait_text("ab")
+        pause = s.wait_for_window("Pause (Ctrl+Alt+H)", 10)
+        time.sleep(0.3)
+        self.shot("pause-long-name")
+        win, controls = self.probe("Pause (Ctrl+Alt+H)")
+        title = self.control(controls, LONG_NICKNAME)
+        message = self.control(controls, "Short note")
+        # Two lines of 16 pixels for the name; the message, the buttons and
+        # the form's bottom move down by one line.
+        self.assertEqual(title["box"][3], 32)
+        self.assertLessEqual(title["box"][1] + title["box"][3], message["box"][1])
+        self.assertEqual((win["width"], win["height"]), (224, 94 + 19 + 16))
+        self.assertEqual(self.control(controls, "&Resume")["box"][1], win["height"] - 52)
+        s.click_button("Pause (Ctrl+Alt+H)", "Resume")
+        s.window_gone(pause)
+        t.wait_text("abcd")
+        self.wait_playback_done()
 
     def test_10_resume_pause_system_hot_key_resumes_too(self):
         s = self.s

@@ -44,19 +44,43 @@ void TPauseMacro::FormShow() {
   dlg::SetText(dlg::Item(hwnd_, IDC_MACRO_TITLE_LABEL), request_.macro_name);
   dlg::SetText(dlg::Item(hwnd_, IDC_MESSAGE_LABEL), request_.message);
 
-  // The form first, so its frame decides what is left for the controls.
+  // The form first, so its frame decides what is left for the controls;
+  // then as many lines as the macro's name takes at that width.
   const PauseLayout first = LayoutPause(request_.message.size(), 0);
   ::SetWindowPos(hwnd_, HWND_TOPMOST, request_.left, request_.top, first.form_width,
                  first.form_height, SWP_NOACTIVATE);
   RECT client;
   ::GetClientRect(hwnd_, &client);
-  const PauseLayout l = LayoutPause(request_.message.size(), client.right);
+  const int title_width = LayoutPause(request_.message.size(), client.right).title.width;
+  const int lines = TitleLines(title_width);
+  const PauseLayout l = LayoutPause(request_.message.size(), client.right, lines);
+  if (l.form_height != first.form_height)
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, l.form_width, l.form_height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   dlg::Place(hwnd_, IDC_PAUSE_HEADING, l.heading);
   dlg::Place(hwnd_, IDC_MACRO_TITLE_LABEL, l.title);
   dlg::Place(hwnd_, IDC_MESSAGE_LABEL, l.message);
   dlg::Place(hwnd_, IDC_RESUME_BUTTON, l.resume);
   dlg::Place(hwnd_, IDC_ABORT_BUTTON, l.abort);
   ::ShowWindow(dlg::Item(hwnd_, IDC_MESSAGE_LABEL), l.message_visible ? SW_SHOW : SW_HIDE);
+}
+
+int TPauseMacro::TitleLines(int width) const {
+  // Measured as the static control draws it: its font, centred, wrapped
+  // at word breaks.
+  HWND label = dlg::Item(hwnd_, IDC_MACRO_TITLE_LABEL);
+  HDC dc = ::GetDC(label);
+  if (!dc) return 1;
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+  TEXTMETRICA tm{};
+  ::GetTextMetricsA(dc, &tm);
+  RECT r{0, 0, width, 0};
+  ::DrawTextA(dc, request_.macro_name.c_str(), static_cast<int>(request_.macro_name.size()), &r,
+              DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(label, dc);
+  const int line = tm.tmHeight > 0 ? static_cast<int>(tm.tmHeight) : 1;
+  return (r.bottom - r.top + line - 1) / line;
 }
 
 void TPauseMacro::FormActivate(WORD how) {

@@ -39,6 +39,8 @@ class TPauseMacro {
   enum class Result : uint8_t { Resume, Abort };
 
   void FormShow();
+  // Lines the macro's name takes in its label at that width.
+  int TitleLines(int width) const;
   void FormActivate(WORD how);
   void HandBackToTarget();
   void ResumeButtonClick();
