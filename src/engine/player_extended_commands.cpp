@@ -71,19 +71,26 @@ void Player::InsertTime(int format, bool zeros, OneShots& shots) {
 void Player::PerformMouse(const Token& t) {
   if (state_.MouseDelayOn) KeyDelay(state_.MouseDelayMs);
   const int button = t.keyword->code;
+  // After a move the button events carry its position: whatever moves the
+  // pointer in between (under Wine a late motion event of the X pointer
+  // puts it back where it was) cannot send the click elsewhere.
+  const auto press = [&](uint32_t flags) {
+    if (pointer_) input_.MouseEvent(flags | mouse::kMove | mouse::kAbsolute, pointer_->x, pointer_->y, 0);
+    else input_.MouseEvent(flags, 0, 0, 0);
+  };
   switch (t.command) {
     case Command::MouseDown:
-      input_.MouseEvent(ButtonDownFlag(button), 0, 0, 0);
+      press(ButtonDownFlag(button));
       break;
     case Command::MouseUp:
-      input_.MouseEvent(ButtonUpFlag(button), 0, 0, 0);
+      press(ButtonUpFlag(button));
       break;
     case Command::MouseClick:
     case Command::MouseDoubleClick: {
       const int clicks = t.command == Command::MouseDoubleClick ? 2 : 1;
       for (int i = 0; i < clicks; ++i) {
-        input_.MouseEvent(ButtonDownFlag(button), 0, 0, 0);
-        input_.MouseEvent(ButtonUpFlag(button), 0, 0, 0);
+        press(ButtonDownFlag(button));
+        press(ButtonUpFlag(button));
       }
       break;
     }
@@ -109,6 +116,7 @@ void Player::PerformMouse(const Token& t) {
       }
       const NormalizedPoint p = Normalize(x, y, state_.Screen);
       input_.MouseEvent(mouse::kMove | mouse::kAbsolute, p.x, p.y, 0);
+      pointer_ = p;
       break;
     }
     default:

@@ -7,6 +7,8 @@
 //   button                                     the button was clicked
 //   ldown X Y | lup X Y | ldbl X Y | rdown X Y | rup X Y | mdown X Y | mup X Y
 //   wheel DELTA
+//   button-ldown X Y ... button-mup X Y        the same messages at the button
+//   capture-lost                               the button let go of the mouse
 //
 // A geometry line is written at start and whenever the window moves.
 //
@@ -56,6 +58,24 @@ void LogGeometry() {
 
 void LogPoint(const char* what, LPARAM lp) { Line("%s %d %d", what, GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); }
 
+WNDPROC g_button_proc = nullptr;
+
+// The button's own mouse messages: a click meant for the window that the
+// button received instead (while it held the mouse captured) shows here.
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_LBUTTONDOWN: LogPoint("button-ldown", lp); break;
+    case WM_LBUTTONUP: LogPoint("button-lup", lp); break;
+    case WM_RBUTTONDOWN: LogPoint("button-rdown", lp); break;
+    case WM_RBUTTONUP: LogPoint("button-rup", lp); break;
+    case WM_MBUTTONDOWN: LogPoint("button-mdown", lp); break;
+    case WM_MBUTTONUP: LogPoint("button-mup", lp); break;
+    case WM_CAPTURECHANGED: Line("capture-lost"); break;
+    default: break;
+  }
+  return CallWindowProcA(g_button_proc, hwnd, msg, wp, lp);
+}
+
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
@@ -63,7 +83,10 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                                  kButtonLeft, kButtonTop, kButtonWidth, kButtonHeight, hwnd,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
                                  GetModuleHandleA(nullptr), nullptr);
-      return g.button ? 0 : -1;
+      if (!g.button) return -1;
+      g_button_proc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(g.button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonProc)));
+      return 0;
     case WM_COMMAND:
       if (LOWORD(wp) == kButtonId && HIWORD(wp) == BN_CLICKED) Line("button");
       return 0;
