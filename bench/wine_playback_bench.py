@@ -2,7 +2,10 @@
 """End-to-end playback benchmark under Wine: the real QUILX.EXE types a
 5000-character macro (key delay 0) into a window, compared in the same run
 with one batched SendInput of the same key events and with `xdotool type`;
-then hot-key press to first character, compared with a bare xdotool key.
+then hot-key press to first character, compared with the same chord pressed
+into the receiver while the program is not running (the receiver counts a
+Ctrl+Alt+letter press as that letter), with a bare xdotool key and with a
+hot key that has no modifiers beside it.
 
 Figures are ratios to baselines measured in the same session, never absolute
 limits. The receiving window is the light receiver of sendinput_bench.exe,
@@ -12,8 +15,8 @@ the typist's own speed. Typing rate counts from the 100th to the last
 character in the receiver's clock, so start-up of either side is left out
 (and so is the stall of a second or more that xdotool's bursts show at their
 start while QLXHOOK.DLL's hooks are installed);
-latency is from starting xdotool to the receiver's report changing, for both
-the hot key and the bare key. Run from anywhere:
+latency is from starting xdotool to the receiver's report changing, for every
+key. Run from anywhere:
 
     QLX_WIN_BUILD=build/win python3 bench/wine_playback_bench.py [--rounds N] [--trials N]
 """
@@ -170,6 +173,13 @@ def main() -> int:
     text = bench_text(TEXT_LENGTH)
     began = time.monotonic()
     with WineSession(name="bench") as s:
+        # The fair baseline first, before the program and its hooks exist:
+        # the very chord of the hot key, arriving in the receiver itself.
+        rx0 = Receiver(s, "Bench Chord Alone")
+        chord = [latency_trial(s, rx0, PING_KEYS) for _ in range(args.trials)]
+        chord_exact = rx0.wait_for(args.trials, 10)[3] == PING_KEYS[-1] * args.trials
+        rx0.close()
+
         write_macro_file(s.program_dir() / "QUILX.QLX", [
             Macro("Bench typing", TYPE_CODE, text),
             Macro("Bench ping", PING_CODE, PING_CHAR),
@@ -217,6 +227,8 @@ def main() -> int:
     best = {name: max(rs, key=lambda r: r["rate"]) for name, rs in runs.items()}
     q, si, xd = best["Quillon"], best["one SendInput"], best["xdotool type"]
     hot_ms, bare_ms = statistics.median(hot) * 1000, statistics.median(bare) * 1000
+    chord_ms = statistics.median(chord) * 1000
+    plain_ms = statistics.median(plain) * 1000
 
     def verdict(ok: bool) -> str:
         return "met" if ok else "MISSED"
@@ -227,8 +239,12 @@ def main() -> int:
         ("typing rate, chars/s", f"{q['rate']:.0f}", "xdotool type", f"{xd['rate']:.0f}",
          q["rate"] / xd["rate"], ">= 1", verdict(q["rate"] / xd["rate"] >= 1)),
         (f"hot key to 1st char, ms (median of {args.trials})", f"{hot_ms:.1f}",
-         "bare xdotool key", f"{bare_ms:.1f}", hot_ms / bare_ms, "<= 1.5",
-         verdict(hot_ms / bare_ms <= 1.5)),
+         "same chord, program not running", f"{chord_ms:.1f}", hot_ms / chord_ms, "<= 1.5",
+         verdict(hot_ms / chord_ms <= 1.5)),
+        (f"hot key to 1st char, ms (median of {args.trials})", f"{hot_ms:.1f}",
+         "bare xdotool key", f"{bare_ms:.1f}", hot_ms / bare_ms, "", ""),
+        (f"F9 hot key (no modifiers), ms (median of {args.trials})", f"{plain_ms:.1f}",
+         "bare xdotool key", f"{bare_ms:.1f}", plain_ms / bare_ms, "", ""),
     ]
     lost = sum(r["lost"] for r in runs["Quillon"])
     rows.append(("characters lost by Quillon", str(lost), "", "", "", "0", verdict(lost == 0)))
@@ -247,11 +263,10 @@ def main() -> int:
                   f"{r['seconds']:6.2f} s first to last, lost {r['lost']}, "
                   f"text exact {r['exact']}")
     print(f"latency, ms: hot key  {[round(h * 1000) for h in hot]}")
+    print(f"             chord alone {[round(c * 1000) for c in chord]}")
     print(f"             bare key {[round(b * 1000) for b in bare]}")
-    plain_ms = statistics.median(plain) * 1000
-    print(f"             F9 hot key (no modifiers) {[round(p * 1000) for p in plain]}: "
-          f"median {plain_ms:.1f} ms, ratio to bare key {plain_ms / bare_ms:.2f}")
-    print(f"latency text exact: {ping_exact}")
+    print(f"             F9 hot key (no modifiers) {[round(p * 1000) for p in plain]}")
+    print(f"latency text exact: {ping_exact}; chord alone arrived as its letter: {chord_exact}")
     print(f"run time {time.monotonic() - began:.0f} s")
     return 0
 

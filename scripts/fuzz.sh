@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every fuzzer (or the ones named) for a given time each, starting from
-# its seed corpus in tests/fuzz/corpus/<name>, and prints for each one the
+# its seed corpus in tests/fuzz/corpus/<name without _fuzz>, and prints for each one the
 # executions, executions per second and coverage (edges and features) that
 # libFuzzer reports. Exits non-zero when a fuzzer finds a crash; its input
 # is kept in build/fuzz/crashes/<name>/.
@@ -26,7 +26,8 @@ for name in "${names[@]}"; do
   work=$(mktemp -d)
   crashes="$root/build/fuzz/crashes/$name"
   mkdir -p "$crashes"
-  [ -d "tests/fuzz/corpus/$name" ] && cp -r "tests/fuzz/corpus/$name/." "$work/"
+  corpus="tests/fuzz/corpus/${name%_fuzz}"
+  [ -d "$corpus" ] && cp -r "$corpus/." "$work/"
   log="$work.log"
   "$bin" -max_total_time="$seconds" -max_len=26000 -print_final_stats=1 \
     -artifact_prefix="$crashes/" "$work" >"$log" 2>&1

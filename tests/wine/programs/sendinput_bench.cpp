@@ -15,6 +15,8 @@
 // long, and reports them with the text in one file,
 // "<length> <first> <last> <frequency> <at 100>\n<text>", at once while the
 // text has at most 256 characters (for latency), then at most every 100 ms.
+// A letter key pressed with Ctrl and Alt held (a hot-key chord reaching the
+// window because no program took it) counts as that letter in lower case.
 //   sendinput_bench.exe --receive FILE TITLE
 #include <windows.h>
 
@@ -147,6 +149,13 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR:
       OnChar(static_cast<char>(wp));
       return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (wp >= 'A' && wp <= 'Z' && (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_MENU) & 0x8000)) {
+        OnChar(static_cast<char>(wp - 'A' + 'a'));
+        return 0;
+      }
+      return DefWindowProcA(hwnd, msg, wp, lp);
     case WM_TIMER:
       if (g_rx.dirty) {
         g_rx.dirty = false;
