@@ -51,8 +51,9 @@ struct LoadResult {
 
 class MacroFile {
  public:
+  // `files` is the disk unless a test or fuzzer puts the file in memory.
   MacroFile(std::string name, MacroTables tables, IMessageBoxes& boxes, const IClock& clock,
-            IFileSystem& files)
+            IFileSystem& files = DiskFileSystem())
       : name_(std::move(name)), tables_(tables), boxes_(boxes), clock_(clock), files_(files) {}
 
   const std::string& name() const { return name_; }
