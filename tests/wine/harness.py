@@ -473,24 +473,30 @@ class WineSession:
         return proc
 
     def run(self, exe, args=(), timeout=30) -> subprocess.CompletedProcess:
+        # Output goes to files, not pipes: a Wine service the program starts
+        # on its way (explorer.exe for the desktop, the wineserver) inherits
+        # its handles and outlives it, so a pipe would never reach its end.
         exe = Path(exe)
         self._require(exe)
-        proc = subprocess.Popen(["wine", str(exe), *map(str, args)], env=self.env,
-                                cwd=str(exe.parent), stdin=subprocess.DEVNULL,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                preexec_fn=_die_with_parent)
-        self._procs.append(proc)
-        try:
-            out, err = proc.communicate(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            proc.communicate()
-            raise
-        finally:
-            self._procs.remove(proc)
-        return subprocess.CompletedProcess(proc.args, proc.returncode,
-                                           out.decode("cp1252", errors="replace"),
-                                           err.decode("cp1252", errors="replace"))
+        with tempfile.TemporaryFile(dir=self.dir) as out, \
+                tempfile.TemporaryFile(dir=self.dir) as err:
+            proc = subprocess.Popen(["wine", str(exe), *map(str, args)], env=self.env,
+                                    cwd=str(exe.parent), stdin=subprocess.DEVNULL,
+                                    stdout=out, stderr=err, preexec_fn=_die_with_parent)
+            self._procs.append(proc)
+            try:
+                proc.wait(timeout)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait(10)
+                raise
+            finally:
+                self._procs.remove(proc)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(proc.args, proc.returncode,
+                                               out.read().decode("cp1252", errors="replace"),
+                                               err.read().decode("cp1252", errors="replace"))
 
     def output(self, proc: subprocess.Popen) -> str:
         """What a program started with start() has written so far."""
