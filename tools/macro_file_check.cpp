@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "store/macro_record.h"
 #include "store/macro_tables.h"
 #include "store/shared_blocks.h"

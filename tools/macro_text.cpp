@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "store/date_value.h"
 #include "store/macro_record.h"
 #include "store/shared_blocks.h"

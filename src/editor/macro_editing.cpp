@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "store/shared_blocks.h"
 #include "editor/script_text.h"
 #include "editor/text_util.h"

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "fakes/playback_rig.h"
 #include "store/macro_record.h"
 #include "tools/macro_file_check.h"

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "editor/direct_editing.h"
 #include "editor/macro_editing.h"
 #include "editor/script_text.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "store/date_value.h"
 #include "store/macro_file.h"
 #include "store/macro_record.h"
