@@ -63,7 +63,6 @@ void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
     bool caps = false, reported = false;
     KeySet held{}, outer_held{};
     bool outer_caps = false;
-    std::optional<NormalizedPoint> pointer;
     explicit Interrupted(Player& player) : p(player) {
       if (p.depth_ > 0) {
         state = p.state_;
@@ -71,7 +70,6 @@ void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
         caps = p.caps_toggled_;
         reported = p.abort_reported_;
         held = p.held_;
-        pointer = p.pointer_;
         outer_held = p.outer_held_;
         outer_caps = p.outer_caps_toggled_;
         for (size_t k = 0; k < p.held_.size(); ++k) p.outer_held_[k] = p.outer_held_[k] || p.held_[k];
@@ -99,14 +97,12 @@ void Player::StartPlayback(std::string_view text, PlaybackEntry entry) {
       p.caps_toggled_ = caps;
       p.abort_reported_ = reported || (aborted && inner_reported);
       p.held_ = held;
-      p.pointer_ = pointer;
       p.outer_held_ = outer_held;
       p.outer_caps_toggled_ = outer_caps;
     }
   } interrupted(*this);
 
   state_.AbortRequested = false;
-  pointer_.reset();
   const std::string copy(text);  // the record may change while it plays
   ReleaseUserModifiers();
   // An interrupted playback that turned Caps Lock off has left it off.

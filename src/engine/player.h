@@ -3,12 +3,10 @@
 // window commands.
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "engine/engine_state.h"
-#include "engine/extended_commands.h"
 #include "engine/macro_language.h"
 #include "engine/playback_host.h"
 #include "engine/waits.h"
@@ -100,8 +98,6 @@ class Player {
   int depth_ = 0;
   bool caps_toggled_ = false;   // this playback turned Caps Lock off at its start
   bool abort_reported_ = false;
-  // Where this playback last moved the mouse pointer, once it has.
-  std::optional<NormalizedPoint> pointer_;
   using KeySet = std::array<bool, 256>;
   KeySet held_{};  // keys this playback pressed and has not let go
   // Keys held, and Caps Lock turned off, by the playbacks this one

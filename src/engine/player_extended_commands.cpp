@@ -71,26 +71,19 @@ void Player::InsertTime(int format, bool zeros, OneShots& shots) {
 void Player::PerformMouse(const Token& t) {
   if (state_.MouseDelayOn) KeyDelay(state_.MouseDelayMs);
   const int button = t.keyword->code;
-  // After a move the button events carry its position: whatever moves the
-  // pointer in between (under Wine a late motion event of the X pointer
-  // puts it back where it was) cannot send the click elsewhere.
-  const auto press = [&](uint32_t flags) {
-    if (pointer_) input_.MouseEvent(flags | mouse::kMove | mouse::kAbsolute, pointer_->x, pointer_->y, 0);
-    else input_.MouseEvent(flags, 0, 0, 0);
-  };
   switch (t.command) {
     case Command::MouseDown:
-      press(ButtonDownFlag(button));
+      input_.MouseEvent(ButtonDownFlag(button), 0, 0, 0);
       break;
     case Command::MouseUp:
-      press(ButtonUpFlag(button));
+      input_.MouseEvent(ButtonUpFlag(button), 0, 0, 0);
       break;
     case Command::MouseClick:
     case Command::MouseDoubleClick: {
       const int clicks = t.command == Command::MouseDoubleClick ? 2 : 1;
       for (int i = 0; i < clicks; ++i) {
-        press(ButtonDownFlag(button));
-        press(ButtonUpFlag(button));
+        input_.MouseEvent(ButtonDownFlag(button), 0, 0, 0);
+        input_.MouseEvent(ButtonUpFlag(button), 0, 0, 0);
       }
       break;
     }
@@ -116,7 +109,6 @@ void Player::PerformMouse(const Token& t) {
       }
       const NormalizedPoint p = Normalize(x, y, state_.Screen);
       input_.MouseEvent(mouse::kMove | mouse::kAbsolute, p.x, p.y, 0);
-      pointer_ = p;
       break;
     }
     default:

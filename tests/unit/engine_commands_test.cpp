@@ -41,26 +41,6 @@ TEST(EngineMouse, ButtonTokensSendTheirFlagsWithoutWaitingBetweenEvents) {
   EXPECT_FALSE(rig.desk.AnyKeyDown());
 }
 
-TEST(EngineMouse, AClickAfterAMoveCarriesThePositionItWasMovedTo) {
-  // The pointer may be moved again between the move and the click (under
-  // Wine a late motion of the X pointer moves it back): the click says
-  // where it belongs.
-  PlaybackRig rig;
-  rig.state.Screen = MakeScreenSize(1280, 960);
-  rig.Play("<LCLK><MMS:00640,00480><RCLK><LDN><WFW:001><MMS:00000,00000><LUP><MDCLK>");
-  EXPECT_EQ(MouseEvents(rig),
-            (Lines{"2 0 0 0 @0", "4 0 0 0 @0",                        // no move yet: where it is
-                   "32769 32767 32767 0 @0",                          // the move
-                   "32777 32767 32767 0 @0", "32785 32767 32767 0 @0",  // right click there
-                   "32771 32767 32767 0 @0", "2048 0 0 120 @0",       // wheel: no position
-                   "32769 0 0 0 @0", "32773 0 0 0 @0",                // moved before the release
-                   "32801 0 0 0 @0", "32833 0 0 0 @0", "32801 0 0 0 @0", "32833 0 0 0 @0"}));
-  // The next playback starts from wherever the pointer is.
-  rig.desk.events.clear();
-  rig.Play("<LCLK>");
-  EXPECT_EQ(MouseEvents(rig), (Lines{"2 0 0 0 @0", "4 0 0 0 @0"}));
-}
-
 TEST(EngineMouse, MouseDelayComesOnceBeforeEachTokenAndFollowsTheSpeed) {
   PlaybackRig rig;
   rig.Play("<SPMSE:0100><LCLK><WFW:001><SPEED:00002><RDCLK><SPMSE:0000><MCLK>");
