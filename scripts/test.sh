@@ -22,7 +22,7 @@ layer "unit tests" ctest --test-dir build/native -L unit --output-on-failure -j 
 # mouse click injected under Wine sometimes lands where the previous click
 # was (a late motion of the X pointer from Wine's own warp moves the pointer
 # back between a move and the next click; the click target's log shows the
-# button receiving it). Not yet fixed; see the review issue.
+# button receiving it). Not yet fixed.
 layer "wine end-to-end tests" env QLX_WIN_BUILD="$root/build/win" \
   ctest --test-dir build/native -L wine --output-on-failure -j 1 --repeat until-pass:2
 
