@@ -519,10 +519,11 @@ class WineSession:
             raise AssertionError(f"{proc.args[1]} still running after {timeout}s") from None
 
     def start_quilx(self, args=(), title: str = "Quillon 98 (QUILX)",
-                    timeout: float = 30) -> tuple[subprocess.Popen, int]:
-        """Starts QUILX.EXE from the program folder and waits for its main
-        window; fails at once if the program ends first."""
-        proc = self.start(self.program_dir() / "QUILX.EXE", args)
+                    timeout: float = 30, exe=None) -> tuple[subprocess.Popen, int]:
+        """Starts QUILX.EXE from the program folder (or `exe`, a copy
+        elsewhere) and waits for its main window; fails at once if the
+        program ends first."""
+        proc = self.start(exe or self.program_dir() / "QUILX.EXE", args)
 
         def shown():
             if proc.poll() is not None:
