@@ -54,9 +54,14 @@ rm -rf "$stage" "$out"/Quillon98-*-symbols "$out"/Quillon98-*-win64.zip "$out"/Q
 # The program folder as it ships.
 cp -a "$dist/." "$stage/"
 mkdir -p "$symbols"
+u32_at() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
 while IFS= read -r -d '' bin; do
   cp -p "$bin" "$symbols/"
-  x86_64-w64-mingw32-strip "$bin"
+  # strip stamps the header with the time it runs; keep the link time, so
+  # that the shipped file and its symbols carry one stamp and a package
+  # made again from the same build is the same.
+  linked=$(u32_at "$bin" $(($(u32_at "$bin" 60) + 8)))
+  SOURCE_DATE_EPOCH=$linked x86_64-w64-mingw32-strip "$bin"
 done < <(find "$stage" -maxdepth 1 -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0)
 cp "$stage/DEMO.QLX" "$stage/QUILX.QLX"
 # The read-me, with the demonstration hot keys as samples/demo.txt (the
@@ -87,8 +92,9 @@ EOF
 # The installer's lists of files, made from the folder: macro files (*.QLX)
 # are the user's once installed, so they are written only where none exists
 # and never removed with the program.
-nsis_text() { printf '%s' "${1//\$/\$\$}"; }             # $ is NSIS's variable sign
-nsis_path() { local p=${1//\//\\}; nsis_text "$p"; }       # a path on the Windows side
+# A path on the Windows side, in a string NSIS reads when it runs ($ is its
+# variable sign there). File takes the build's own paths as they are.
+nsis_path() { local p=${1//\//\\}; printf '%s' "${p//\$/\$\$}"; }
 lists=$out/files.nsh
 {
   echo '!macro QLX_INSTALL_FILES'
@@ -99,10 +105,10 @@ lists=$out/files.nsh
       name=$(nsis_path "${f#"$stage"}")
       if [[ ${f^^} == *.QLX ]]; then
         echo "  \${IfNot} \${FileExists} \"\$INSTDIR$name\""
-        echo "    File \"$(nsis_text "$f")\""
+        echo "    File \"$f\""
         echo "  \${EndIf}"
       else
-        echo "  File \"$(nsis_text "$f")\""
+        echo "  File \"$f\""
       fi
     done < <(find "$d" -maxdepth 1 -type f -print0 | sort -z)
   done < <(find "$stage" -type d -print0 | sort -z)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds every target and runs every test
-# layer: native unit tests (ASan/UBSan), Wine end-to-end tests, a bounded
-# run of each fuzzer and a short run of the benchmarks.
+# Installs what the tests need, builds every target and the release files
+# and runs every test layer: native unit tests (ASan/UBSan), Wine end-to-end
+# tests, a bounded run of each fuzzer and a short run of the benchmarks.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -9,6 +9,8 @@ FUZZ_SECONDS=${QLX_FUZZ_SECONDS:-20}
 
 bash scripts/install-deps.sh
 scripts/build.sh native win fuzz bench || { echo "build failed"; exit 1; }
+# The release files, which the Wine suite test_release installs and runs.
+scripts/package.sh --no-build || { echo "packaging failed"; exit 1; }
 
 passed=0; failed=0; failed_layers=()
 layer() {  # name, command...

@@ -589,6 +589,17 @@ class WineSession:
                                 exe, _unescape(title)))
         return rows
 
+    def processes(self) -> list[tuple[int, str]]:
+        """(Windows process id, exe file name) of every running process."""
+        r = self.wintool("processes")
+        if r.returncode != 0:
+            raise AssertionError(f"wintool processes: exit {r.returncode}")
+        rows = []
+        for line in r.stdout.splitlines():
+            pid, _, exe = line.partition("\t")
+            rows.append((int(pid), _unescape(exe)))
+        return rows
+
     def find_windows(self, exe: str | None = None, cls: str | None = None,
                      title: str | None = None, visible: bool = True) -> list[WinInfo]:
         """Top-level windows by process file name (any case), class and exact title."""

@@ -18,6 +18,7 @@
 //   ping <window> <count> <ms>       WM_NULL round trips, one every <ms>: prints
 //                                    "<ms since start> <round trip ms>" per trip
 //                                    ("timeout" after 5 s)
+//   processes                        running processes, one per line: pid exe (tab separated)
 //
 // <window> is a handle ("0x...") or a title substring: an exact title wins,
 // else the first visible window whose title contains the text.
@@ -345,6 +346,11 @@ int Foreground(bool full) {
   return kOk;
 }
 
+int Processes() {
+  for (const auto& [pid, exe] : ProcessNames()) std::printf("%lu\t%s\n", pid, Escape(exe).c_str());
+  return kOk;
+}
+
 int KeyState(const char* vk_s) {
   unsigned long long vk = 0;
   if (!ParseNumber(vk_s, vk) || vk == 0 || vk > 0xFF) return kBadArgs;
@@ -356,7 +362,7 @@ int KeyState(const char* vk_s) {
 int Usage() {
   std::fprintf(stderr,
                "usage: wintool peek|poke|mutex|hold|windows|texts|close|click|activate|"
-               "foreground|fgwindow|keystate ...\n");
+               "foreground|fgwindow|keystate|processes ...\n");
   return kBadArgs;
 }
 
@@ -379,6 +385,7 @@ int Run(int argc, char** argv) {
   if (cmd == "foreground" && n == 0) return Foreground(false);
   if (cmd == "fgwindow" && n == 0) return Foreground(true);
   if (cmd == "keystate" && n == 1) return KeyState(a[0]);
+  if (cmd == "processes" && n == 0) return Processes();
   return Usage();
 }
 
