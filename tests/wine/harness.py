@@ -589,16 +589,20 @@ class WineSession:
                                 exe, _unescape(title)))
         return rows
 
-    def processes(self) -> list[tuple[int, str]]:
-        """(Windows process id, exe file name) of every running process."""
-        r = self.wintool("processes")
+    def _wintool_pairs(self, *args) -> list[tuple[str, str]]:
+        """The lines of a wintool listing of two columns, split at the tab."""
+        r = self.wintool(*args)
         if r.returncode != 0:
-            raise AssertionError(f"wintool processes: exit {r.returncode}")
+            raise AssertionError(f"wintool {' '.join(map(repr, args))}: exit {r.returncode}")
         rows = []
         for line in r.stdout.splitlines():
-            pid, _, exe = line.partition("\t")
-            rows.append((int(pid), _unescape(exe)))
+            first, _, second = line.partition("\t")
+            rows.append((_unescape(first), _unescape(second)))
         return rows
+
+    def processes(self) -> list[tuple[int, str]]:
+        """(Windows process id, exe file name) of every running process."""
+        return [(int(pid), exe) for pid, exe in self._wintool_pairs("processes")]
 
     def find_windows(self, exe: str | None = None, cls: str | None = None,
                      title: str | None = None, visible: bool = True) -> list[WinInfo]:
@@ -612,15 +616,7 @@ class WineSession:
     def window_texts(self, window) -> list[tuple[str, str]]:
         """(class, text) of each child control; `window` is a handle (int) or
         a title substring."""
-        sel = hex(window) if isinstance(window, int) else window
-        r = self.wintool("texts", sel)
-        if r.returncode != 0:
-            raise AssertionError(f"wintool texts {sel!r}: exit {r.returncode}")
-        rows = []
-        for line in r.stdout.splitlines():
-            cls, _, text = line.partition("\t")
-            rows.append((_unescape(cls), _unescape(text)))
-        return rows
+        return self._wintool_pairs("texts", hex(window) if isinstance(window, int) else window)
 
     def click_button(self, window, button: str) -> None:
         sel = hex(window) if isinstance(window, int) else window
