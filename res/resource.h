@@ -72,3 +72,5 @@
 #include "schedule_ids.h"
 // Macro editors and command dialogs (11000-12999).
 #include "editor_ids.h"
+// The main window's dialogs, speed bar and keys (10000-10999).
+#include "mainwin_ids.h"

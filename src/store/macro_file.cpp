@@ -232,6 +232,37 @@ bool MacroFile::SetActive(int n, bool flag) {
   return true;
 }
 
+bool MacroFile::ReadAllRecords(std::vector<MacroRecord>& records) const {
+  File f = files_.Open(name_, FileMode::Read);
+  if (!f) return false;
+  const int64_t whole = SizeOf(*f, name_) / kRecordSize;
+  SeekTo(*f, 0, name_);
+  std::vector<MacroRecord> read(static_cast<size_t>(whole));
+  for (MacroRecord& r : read) ReadBytes(*f, r.data(), MacroRecord::kSize, name_);
+  records = std::move(read);
+  return true;
+}
+
+bool MacroFile::ReplaceAllRecords(const std::vector<MacroRecord>& records) {
+  const std::string temp = TempName();
+  if (!files_.Exists(name_)) return false;
+  TempFileGuard guard(files_, temp);
+  File fresh = files_.Open(temp, FileMode::Create);
+  if (!fresh) throw StoreIoError("Cannot create the temporary file", temp);
+  guard.Arm();
+  for (const MacroRecord& r : records) {
+    MacroRecord out = r;
+    out.ZeroReserved();
+    WriteBytes(*fresh, out.data(), MacroRecord::kSize, temp);
+  }
+  // On the disk before it takes the old one's place.
+  if (!fresh->Commit()) throw StoreIoError("Write error", temp);
+  CloseWritten(fresh, temp);
+  if (!files_.Replace(temp, name_)) throw StoreIoError("Cannot replace the file", name_);
+  guard.Commit();
+  return true;
+}
+
 std::string SyncFileName(std::string_view macro_file) {
   if (macro_file.size() < 3 || EndsWithNoCase(macro_file, "MAS"))
     return std::string(macro_file) + ".MAS";

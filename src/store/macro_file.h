@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -90,6 +91,16 @@ class MacroFile {
   // Rewrites the active byte of record n and its table entry. False when the
   // file cannot be opened or is empty.
   bool SetActive(int n, bool flag);
+
+  // Every whole record of the file, those past 500 included. False when the
+  // file cannot be opened.
+  bool ReadAllRecords(std::vector<MacroRecord>& records) const;
+
+  // Makes `records` the whole file in one step: they are written beside the
+  // old file, which the new one then replaces, so the file on disk is always
+  // either the old or the new one. False when the file cannot be opened; the
+  // caller reloads the tables.
+  bool ReplaceAllRecords(const std::vector<MacroRecord>& records);
 
   // Name of the file DeleteRecord writes before the replace.
   std::string TempName() const { return name_ + ".~qx"; }

@@ -40,9 +40,10 @@ std::vector<std::string> CommandLineParams() {
   return params;
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(qlx::TMainWin& main_window) {
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (main_window.TranslateKeys(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }
@@ -115,7 +116,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_cmd) {
     if (!TMainWin::RegisterClass(instance)) Terminate("The main window could not be created.  Quillon will terminate.");
     TMainWin main_window(ctx);
     if (!main_window.Create(instance)) Terminate("The main window could not be created.  Quillon will terminate.");
-    exit_code = RunMessageLoop();
+    exit_code = RunMessageLoop(main_window);
   } catch (const std::exception& e) {
     // Nothing ends the program without a word.
     ShowApplicationError(nullptr, e.what());

@@ -1,18 +1,12 @@
 #include "app/win/main_window.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
-#include <cstdio>
 #include <exception>
-#include <utility>
 
 #include "activation/hook_contract.h"
-#include "store/hotkey_table.h"
-#include "engine/program_hiding.h"
-#include "engine/win/on_top_message.h"
-#include "engine/win/pause_macro.h"
-#include "engine/win/repeat_prompt.h"
+#include "app/macro_list_model.h"
+#include "app/window_placement.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "resource.h"
@@ -23,44 +17,13 @@ namespace {
 constexpr UINT_PTR kMyTimer = 1;    // scheduler tick
 constexpr UINT_PTR kTimer2 = 2;     // one-shot start-up macros
 constexpr UINT_PTR kSyncTimer = 3;  // network synchronisation
-constexpr UINT kSyncTimerMs = 60000;
 constexpr UINT kTimer2Ms = 5000;
 
 constexpr char kSystemError[] = "System Error";
 constexpr char kBlockNotCreated[] = "Memory Mapped File could not be created.  Quillon will terminate.";
 constexpr char kBlockNotMapped[] = "Memory Mapped File could not be mapped.  Quillon will terminate.";
-constexpr char kTooManyMacros[] =
-    "This macro file holds more than 500 macros.  Only the first 500 can be used; "
-    "the others stay in the file unchanged.";
 
-// Commands that "/B" disables; "/BA" disables these and kBrowseAllExtra.
-constexpr UINT kBrowseDisabled[] = {
-    IDM_NEW_FILE,       IDM_NETWORK,          IDM_REMOVE_MACRO, IDM_COPY_MACRO, IDM_RENAME_MACRO,
-    IDM_ACTIVATE_MACRO, IDM_SCRIPTING_EDITOR, IDM_IMPORT,       IDM_EXPORT,     IDM_MODIFY_DIRECTLY,
-    IDM_RECAPTURE,      IDM_ADD_MACRO,        IDM_APPEARANCE,   IDM_REMAP,      IDM_SNAPWORDS,
-    IDM_CAPTURE,        IDM_SCREEN_SAVER_DISABLE};
-constexpr UINT kBrowseAllExtra[] = {
-    IDM_OPEN_FILE,   IDM_RECENT_1,      IDM_RECENT_1 + 1, IDM_RECENT_1 + 2, IDM_RECENT_1 + 3,
-    IDM_RECENT_1 + 4, IDM_OUTPUT_INFO,  IDM_PRINT_LIST,   IDM_PRINTER_SETUP, IDM_PRINTER_FONT,
-    IDM_HIDE,        IDM_QUICK_INFO,    IDM_TIMER_INTERVAL, IDM_ALARM,       IDM_SORT,
-    IDM_SYSTEM_TRAY};
-
-std::string ScopeColumnText(int16_t scope, const std::string& text) {
-  switch (scope) {
-    case 1: return "GLOBAL";
-    case 2: return "Window: " + text;
-    case 3: return "Program: " + text;
-    case 4: return "Popup Menu";
-    case 5: return "SYSTEM";
-    default: return std::string();
-  }
-}
-
-std::string ActivationColumnText(uint16_t code, const std::string& snapword) {
-  if (code == kTimedCode) return "Timed Macro";
-  if (code == kSnapwordCode) return snapword;
-  return std::string(HotKeyName(code));
-}
+Rect RectOf(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 
 }  // namespace
 
@@ -69,7 +32,9 @@ TMainWin::TMainWin(AppContext& ctx)
       seams_{input_, desktop_, processes_, shell_, pump_, ctx.clock, clipboard_, files_, sound_},
       windows_(seams_, engine_),
       player_(seams_, *this, engine_, windows_),
-      dispatch_(ctx.block, engine_, dispatch_state_, desktop_, processes_, input_, windows_, *this) {}
+      dispatch_(ctx.block, engine_, dispatch_state_, desktop_, processes_, input_, windows_, *this),
+      list_(ctx.settings, ctx.macro_file.tables()),
+      operations_(ctx.macro_file, ctx.boxes, lock_, hooks_, *this, ctx.settings.disable_screen_saver) {}
 
 bool TMainWin::RegisterClass(HINSTANCE instance) {
   WNDCLASSEXA wc{};
@@ -92,12 +57,18 @@ bool TMainWin::Create(HINSTANCE instance) {
                              s.main_left, s.main_top, s.main_width, s.main_height, nullptr, nullptr,
                              instance, this);
   if (!h) return false;
+  keys_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAIN_ACCEL));
   FormShow();
   if (!ctx_.settings.use_tray) {
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     ::UpdateWindow(hwnd_);
   }
   return true;
+}
+
+bool TMainWin::TranslateKeys(MSG& msg) {
+  return keys_ && hwnd_ && (msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd)) &&
+         ::TranslateAcceleratorA(hwnd_, keys_, &msg) != 0;
 }
 
 LRESULT CALLBACK TMainWin::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -116,7 +87,7 @@ LRESULT CALLBACK TMainWin::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   } catch (const std::exception& e) {
     // The application's default error message: file errors after a
     // successful open end up here, and the program carries on.
-    ::MessageBoxA(hwnd, e.what(), "Quillon 98", MB_OK | MB_ICONERROR);
+    ShowApplicationError(hwnd, e.what());
     return 0;
   }
 }
@@ -135,28 +106,22 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       FormResize();
       return 0;
+    case WM_SETFOCUS:
+      ::SetFocus(list_.hwnd());
+      return 0;
     case WM_TIMER:
       if (wp == kTimer2) {
         // Start-up macros run once; the timer only ever fires once.
         ::KillTimer(hwnd_, kTimer2);
+      } else if (wp == kMyTimer) {
+        MyTimerTick();
       }
       return 0;
-    case WM_COMMAND: {
-      const UINT id = LOWORD(wp);
-      if (id >= IDM_RECENT_1 && id < IDM_RECENT_1 + kRecentFileSlots) {
-        RecentFileClick(static_cast<int>(id - IDM_RECENT_1) + 1);
-        return 0;
-      }
-      switch (id) {
-        case IDM_NEW_FILE: NewFileClick(); return 0;
-        case IDM_OPEN_FILE: OpenFileClick(); return 0;
-        case IDM_TERMINATE: ::SendMessageA(hwnd_, WM_CLOSE, 0, 0); return 0;
-        case IDM_RESTORE_KEYBOARD: RestoreKeyboardHooksClick(); return 0;
-        case IDM_RESTORE_MOUSE: RestoreMouseHooksClick(); return 0;
-        default: break;
-      }
-      break;
-    }
+    case WM_COMMAND:
+      CommandClick(LOWORD(wp));
+      return 0;
+    case WM_NOTIFY:
+      return NotifyReceived(reinterpret_cast<NMHDR*>(lp));
     case kMsgHotKey:
       if (!closed_) dispatch_.OnHotKey(static_cast<uint32_t>(wp), static_cast<WindowHandle>(lp));
       return 0;
@@ -181,10 +146,63 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return ::DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
+void TMainWin::CommandClick(UINT id) {
+  const std::optional<UiCommand> c = CommandOfId(id);
+  if (!c || !surfaces_.Offers(*c)) return;
+  switch (*c) {
+    case UiCommand::NewFile: NewFileClick(); return;
+    case UiCommand::OpenFile: OpenFileClick(); return;
+    case UiCommand::Recent1:
+    case UiCommand::Recent2:
+    case UiCommand::Recent3:
+    case UiCommand::Recent4:
+    case UiCommand::Recent5:
+      RecentFileClick(static_cast<int>(*c) - static_cast<int>(UiCommand::Recent1) + 1);
+      return;
+    case UiCommand::Terminate: ::SendMessageA(hwnd_, WM_CLOSE, 0, 0); return;
+    case UiCommand::CopyMacro: operations_.Copy(); return;
+    case UiCommand::RenameMacro: operations_.Rename(); return;
+    case UiCommand::RemoveMacro: operations_.Remove(); return;
+    case UiCommand::ActivateMacro: operations_.Activate(); return;
+    case UiCommand::QuickInfo: operations_.QuickInfo(); return;
+    case UiCommand::Appearance: AppearanceClick(); return;
+    case UiCommand::SortOrder: SortOrderClick(); return;
+    case UiCommand::SystemHotKeys: SystemHotKeysClick(); return;
+    case UiCommand::ShowDate: ShowDateClick(); return;
+    case UiCommand::RestoreKeyboardHooks: RestoreKeyboardHooksClick(); return;
+    case UiCommand::RestoreMouseHooks: RestoreMouseHooksClick(); return;
+    default:
+      // The commands of features still to come: greyed, nothing to do.
+      return;
+  }
+}
+
+LRESULT TMainWin::NotifyReceived(NMHDR* header) {
+  if (surfaces_.OnNotify(header)) return 0;
+  LRESULT result = 0;
+  switch (list_.OnNotify(header, result)) {
+    case TMacroListView::Event::SelectionChanged:
+      CheckTimeItem();
+      break;
+    case TMacroListView::Event::DoubleClick:
+      // Browsing, a double click does nothing.
+      if (browse_mode_ == BrowseMode::None) CommandClick(IDM_SCRIPTING_EDITOR);
+      break;
+    case TMacroListView::Event::RightClick:
+      CheckTimeItem();
+      if (::GetMenuState(::GetMenu(hwnd_), IDM_QUICK_INFO, MF_BYCOMMAND) & MF_GRAYED) break;
+      operations_.QuickInfo();
+      break;
+    case TMacroListView::Event::ColumnResized:
+    case TMacroListView::Event::None:
+      break;
+  }
+  return result;
+}
+
 // ---------------------------------------------------------------- creation
 
 void TMainWin::FormCreate() {
-  menu_ = ::GetMenu(hwnd_);
   ctx_.boxes.SetOwner(hwnd_);
   // Programs and addresses are opened with the main window as owner; the
   // clipboard needs an owner to take new text.
@@ -201,16 +219,12 @@ void TMainWin::FormCreate() {
   OsFamily os = ClassifyOs(static_cast<int>(vi.dwPlatformId), static_cast<int>(vi.dwMajorVersion));
   tray_capable_ = os.tray_capable;
   nt4_or_later_ = os.nt4_or_later;
-  if (!tray_capable_) {
-    ctx_.settings.use_tray = false;
-    EnableMenuCommand(IDM_SYSTEM_TRAY, false);
-  }
-  if (!ctx_.settings.use_tray) EnableMenuCommand(IDM_HIDE, false);
+  if (!tray_capable_) ctx_.settings.use_tray = false;
 
   CreateRemapBlock();
   CreateWindowBlock();
   InitActivationBlock();
-  SetHotKeys(ctx_.block);
+  qlx::SetHotKeys(ctx_.block);
   InstallKeyboardAndMouseHooks();
 
   // Start-up show state.
@@ -223,6 +237,11 @@ void TMainWin::FormCreate() {
   }
   startup_show_ = FoldStartupShowState(ctx_.process_show, startup_info_show);
 
+  // The list and the commands exist before anything fills them.
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE));
+  list_.Create(hwnd_, IDC_MACRO_LIST, instance);
+  surfaces_.Create(hwnd_, instance);
+
   SetMenuLastFiles();
   hide_at_first_paint_ = false;
   browse_mode_ = BrowseMode::None;
@@ -234,36 +253,15 @@ void TMainWin::FormCreate() {
   // The screen once, for absolute mouse positions and centred dialogs.
   engine_.Screen = MakeScreenSize(screen_metrics_.Width(), screen_metrics_.Height());
 
-  if (ctx_.settings.show_date) ::CheckMenuItem(menu_, IDM_SHOW_DATE, MF_BYCOMMAND | MF_CHECKED);
-  if (ctx_.settings.disable_screen_saver)
-    ::CheckMenuItem(menu_, IDM_SCREEN_SAVER_DISABLE, MF_BYCOMMAND | MF_CHECKED);
-  if (ctx_.settings.use_tray) ::CheckMenuItem(menu_, IDM_SYSTEM_TRAY, MF_BYCOMMAND | MF_CHECKED);
-
-  // The macro list.
-  list_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                            WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                            0, 0, 10, 10, hwnd_, reinterpret_cast<HMENU>(IDC_MACRO_LIST),
-                            reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(hwnd_, GWLP_HINSTANCE)),
-                            nullptr);
-  ::SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  const char* titles[] = {"", "Activation", "Nickname", "Scope"};
-  const int widths[] = {40, ctx_.settings.col1_width, ctx_.settings.col2_width, ctx_.settings.col3_width};
-  for (int c = 0; c < 4; ++c) {
-    LVCOLUMNA col{};
-    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    col.pszText = const_cast<char*>(titles[c]);
-    col.cx = widths[c];
-    col.iSubItem = c;
-    ::SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&col));
-  }
-
-  if (ctx_.settings.network_mode && ctx_.settings.auto_sync) ::SetTimer(hwnd_, kSyncTimer, kSyncTimerMs, nullptr);
-  if (browse_mode_ != BrowseMode::None) ApplyBrowseRestrictions();
-  SetButtons(ctx_.block.ClampedCount() > 0);
+  surfaces_.CheckMenuItem(UiCommand::ShowDate, ctx_.settings.show_date);
+  surfaces_.CheckMenuItem(UiCommand::ScreenSaver, ctx_.settings.disable_screen_saver);
+  surfaces_.CheckMenuItem(UiCommand::SystemTray, ctx_.settings.use_tray);
+  hooks_.DoMenuTaskIcon();
+  hooks_.CheckAndSetTime();
 }
 
 [[noreturn]] void TMainWin::FailBlock(win::BlockError error) {
-  ::MessageBoxA(hwnd_, error == win::BlockError::NotCreated ? kBlockNotCreated : kBlockNotMapped, kSystemError,
+  ::MessageBoxA(hwnd_, error == win::BlockError::NotMapped ? kBlockNotMapped : kBlockNotCreated, kSystemError,
                 MB_OK);
   ::ExitProcess(1);
 }
@@ -277,6 +275,7 @@ void TMainWin::CreateRemapBlock() {
   remap.SetRemapHook(ctx_.hooks.HookSwap());
   // The key-remap file arrives with key remapping; until then the tables
   // stay as the block was created (all zero means "no remapping").
+  hooks_.GetSwapFile();
 }
 
 void TMainWin::CreateWindowBlock() {
@@ -325,18 +324,14 @@ void TMainWin::ApplyStartParams() {
   }
 }
 
-void TMainWin::ApplyBrowseRestrictions() {
-  for (UINT id : kBrowseDisabled) EnableMenuCommand(id, false);
-  if (browse_mode_ == BrowseMode::BrowseAll)
-    for (UINT id : kBrowseAllExtra) EnableMenuCommand(id, false);
-}
-
 // ---------------------------------------------------------------- showing
 
 void TMainWin::FormShow() {
   DoCaption();
+  list_.ApplyColumnWidths();
   FillList();
   FormResize();
+  CheckTimeItem();
 }
 
 void TMainWin::FormActivate() {
@@ -351,15 +346,18 @@ void TMainWin::FormActivate() {
 void TMainWin::FormPaint() {
   if (hide_at_first_paint_) {
     hide_at_first_paint_ = false;
+    remembered_row_ = list_.SelectedRow();
     ::ShowWindow(hwnd_, SW_HIDE);
   }
 }
 
 void TMainWin::FormResize() {
-  if (!list_) return;
+  if (!list_.hwnd()) return;
   RECT rc;
   ::GetClientRect(hwnd_, &rc);
-  ::MoveWindow(list_, 4, 4, rc.right - 8, rc.bottom - 8, TRUE);
+  const MainLayout layout = LayoutMainWindow(rc.right, rc.bottom, ctx_.settings.use_speed);
+  list_.Place(layout.list);
+  surfaces_.Layout(layout, ctx_.settings.use_speed);
 }
 
 void TMainWin::DoCaption() {
@@ -374,141 +372,43 @@ void TMainWin::DoCaption() {
   ::SetWindowTextA(hwnd_, MainCaption(caption_file_, when, browse_mode_).c_str());
 }
 
-void TMainWin::FillList() {
-  if (!list_) return;
-  ::SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+void TMainWin::MyTimerTick() {
+  // The caption's clock follows the time.
+  if (ctx_.settings.show_date) DoCaption();
+}
+
+void TMainWin::CheckTimeItem() {
   const ActivationBlock& b = ctx_.block;
-  const int count = b.ClampedCount();
-  for (int n = 1; n <= count; ++n) {
-    const std::string cells[4] = {std::to_string(n),
-                                  ActivationColumnText(b.Code(n), ctx_.settings.names.Snapword(n)),
-                                  ctx_.settings.names.Nickname(n), ScopeColumnText(b.Scope(n), b.ScopeText(n))};
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = n - 1;
-    item.pszText = const_cast<char*>(cells[0].c_str());
-    item.lParam = n;
-    int row = static_cast<int>(::SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    for (int c = 1; c < 4; ++c) {
-      LVITEMA sub{};
-      sub.iSubItem = c;
-      sub.pszText = const_cast<char*>(cells[c].c_str());
-      ::SendMessageA(list_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
-    }
+  CommandContext c;
+  c.macro_count = b.ClampedCount();
+  const int n = list_.SelectedMacro();
+  c.row_selected = n > 0;
+  if (n > 0) {
+    c.scope = b.Scope(n);
+    c.code = b.Code(n);
+    c.active = b.Active(n);
   }
+  c.browse = browse_mode_;
+  c.use_tray = ctx_.settings.use_tray;
+  c.tray_capable = tray_capable_;
+  c.features = BuiltFeatures();
+  surfaces_.Apply(ComputeCommandStates(c));
 }
 
-void TMainWin::SetButtons(bool /*have_macros*/) {
-  // The macro commands arrive with the list operations; they stay disabled
-  // in the menu until then.
+SortOrder TMainWin::CurrentSortOrder() const {
+  return {ctx_.settings.primary_sort, ctx_.settings.activation_sort, ctx_.settings.scope_sort};
 }
 
-void TMainWin::SetMenuLastFiles() {
-  HMENU file_menu = ::GetSubMenu(menu_, 0);
-  ::DeleteMenu(file_menu, IDM_RECENT_SEPARATOR, MF_BYCOMMAND);
-  for (UINT k = 0; k < kRecentFileSlots; ++k) ::DeleteMenu(file_menu, IDM_RECENT_1 + k, MF_BYCOMMAND);
-
-  RecentFilesMenu m = MenuForRecentFiles(ctx_.settings.recent_files);
-  if (!m.separator_visible) return;
-  // The recent files stand above the separator that precedes "&Hide".
-  int pos = 0;
-  const int n = ::GetMenuItemCount(file_menu);
-  for (; pos < n; ++pos)
-    if (::GetMenuItemID(file_menu, pos) == IDM_HIDE) break;
-  pos = pos > 0 ? pos - 1 : n;
-  ::InsertMenuA(file_menu, static_cast<UINT>(pos++), MF_BYPOSITION | MF_SEPARATOR, IDM_RECENT_SEPARATOR, nullptr);
-  for (UINT k = 0; k < kRecentFileSlots; ++k) {
-    if (!m.items[k].visible) continue;
-    ::InsertMenuA(file_menu, static_cast<UINT>(pos++), MF_BYPOSITION | MF_STRING, IDM_RECENT_1 + k,
-                  m.items[k].caption.c_str());
-  }
-  ::DrawMenuBar(hwnd_);
+void TMainWin::SaveSettings() {
+  RefreshFontStyleFlags(ctx_.settings);
+  WriteSettings(ctx_.profile, ctx_.settings);
 }
 
-void TMainWin::EnableMenuCommand(UINT id, bool enabled) {
-  ::EnableMenuItem(menu_, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-// ---------------------------------------------------------------- files
-
-void TMainWin::LoadCurrentFile() {
-  ctx_.macro_file.SetName(ctx_.settings.current_file);
-  LoadResult r = ctx_.macro_file.Load();
-  if (r.truncated) ctx_.boxes.Show("Warning", kTooManyMacros);
-}
-
-// The steps every way of switching files shares, after the name is chosen.
-void TMainWin::SwitchCommon(const std::string& name) {
-  ctx_.settings.current_file = name;
-  LoadCurrentFile();
-  SetHotKeys(ctx_.block);
+void TMainWin::ShowDateClick() {
+  ctx_.settings.show_date = !ctx_.settings.show_date;
+  surfaces_.CheckMenuItem(UiCommand::ShowDate, ctx_.settings.show_date);
   DoCaption();
-  FillList();
-  SetButtons(ctx_.block.ClampedCount() > 0);
-  // The schedule and the key-remap file are rebuilt here once those exist.
-}
-
-void TMainWin::OpenFileWithParam(const std::string& path) { SwitchCommon(path); }
-
-namespace {
-
-// The open and save dialogs share filter, extension and buffer.
-bool AskForMacroFile(HWND owner, bool save, std::string& out) {
-  char buffer[MAX_PATH] = {};
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = "Quillon (*.QLX)\0*.QLX\0";
-  ofn.lpstrFile = buffer;
-  ofn.nMaxFile = sizeof buffer;
-  ofn.lpstrDefExt = kMacroFileExtension;
-  ofn.lpstrTitle = save ? "New Quillon File" : "Open Quillon File";
-  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  BOOL ok = save ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn);
-  if (!ok) return false;
-  out = buffer;
-  return true;
-}
-
-}  // namespace
-
-void TMainWin::OpenFileClick() {
-  std::string name;
-  if (!AskForMacroFile(hwnd_, false, name)) return;
-  if (!HasMacroFileExtension(name)) {
-    ctx_.boxes.Show(kErrorCaption, kInvalidFileTypeText);
-    return;
-  }
-  const std::string previous = ctx_.settings.current_file;
-  SwitchCommon(name);
-  DoLastFiles(ctx_.settings.recent_files, previous, name);
-  SetMenuLastFiles();
-}
-
-void TMainWin::NewFileClick() {
-  std::string name;
-  if (!AskForMacroFile(hwnd_, true, name)) return;
-  if (!HasMacroFileExtension(name)) {
-    ctx_.boxes.Show(kErrorCaption, kInvalidFileTypeText);
-    return;
-  }
-  const std::string previous = ctx_.settings.current_file;
-  SwitchCommon(name);  // a missing file is created with the system macros
-  DoLastFiles(ctx_.settings.recent_files, previous, name);
-  SetMenuLastFiles();
-}
-
-void TMainWin::RecentFileClick(int slot) {
-  if (slot < 1 || slot > static_cast<int>(kRecentFileSlots)) return;
-  const std::string name = ctx_.settings.recent_files[static_cast<size_t>(slot - 1)];
-  if (name.empty() || !FileExists(name)) {
-    ctx_.boxes.Show(kErrorCaption, kFileDoesNotExistText);
-    return;
-  }
-  const std::string previous = ctx_.settings.current_file;
-  SwitchCommon(name);
-  DoLastFiles(ctx_.settings.recent_files, previous, name);
-  SetMenuLastFiles();
+  SaveSettings();
 }
 
 // ---------------------------------------------------------------- tools
@@ -528,130 +428,25 @@ void TMainWin::RestoreMouseHooksClick() {
   ctx_.block.SetMouseHook(ctx_.hooks.HookMouse());
 }
 
-// ---------------------------------------------------------------- playback
-
-void TMainWin::DoAMessage(const std::string& caption, const std::string& text) {
-  // One at a time: a second message while one is open is dropped.
-  if (engine_.ShowingMessage) return;
-  FlagScope showing(engine_.ShowingMessage);
-  HiddenProgram hidden(PlaybackDialog::Message, *this, desktop_, input_, engine_);
-  TOnTopMessage form(caption, text, engine_.Screen);
-  form.ShowModal();
-}
-
-uint16_t TMainWin::DoRepPrompt() {
-  FlagScope showing(engine_.ShowingRepeatPrompt);
-  HiddenProgram hidden(PlaybackDialog::RepeatPrompt, *this, desktop_, input_, engine_);
-  TRepeatPrompt form(engine_.Screen);
-  return form.ShowModal();
-}
-
-bool TMainWin::ShowPauseBox(int top, int left, const std::string& message) {
-  HiddenProgram hidden(PlaybackDialog::Pause, *this, desktop_, input_, engine_);
-  const int n = engine_.CurrentMacro;
-  const bool known = n >= 1 && n <= ctx_.block.ClampedCount();
-  PauseBoxRequest request;
-  request.top = top;
-  request.left = left;
-  request.message = message;
-  request.macro_name = known ? ctx_.settings.names.Nickname(n) : std::string();
-  // No macro number: nothing to name, as for a timed macro.
-  request.activation_code = known ? ctx_.block.Code(n) : kTimedCode;
-  request.target = engine_.TargetWindow;
-  TPauseMacro form(std::move(request), desktop_);
-  pause_dialog_ = &form;
-  const bool resume = form.ShowModal();
-  pause_dialog_ = nullptr;
-  return resume;
-}
-
-void TMainWin::ResumePause() {
-  if (pause_dialog_) pause_dialog_->Resume();
-}
-
-void TMainWin::SwapMacroFile(std::string_view path) {
-  // The full path, so that a later "<CHDIR:" does not change which file is
-  // current; the caption shows its file name.
-  const std::string given(path);
-  char full[MAX_PATH] = {};
-  const DWORD n = ::GetFullPathNameA(given.c_str(), sizeof full, full, nullptr);
-  const std::string name = (n > 0 && n < sizeof full) ? std::string(full, n) : given;
-
-  const std::string previous = ctx_.settings.current_file;
-  ClearMenuTaskIcon();
-  ctx_.settings.current_file = name;
-  ReadSyncRecordOfCurrentFile();
-  SwitchCommon(name);  // load, hot keys, caption, list, buttons
-  if (ctx_.settings.disable_screen_saver) CheckForScreenSaver();
-  CheckAndSetTime();
-  DoMenuTaskIcon();
-  DoLastFiles(ctx_.settings.recent_files, previous, name);
-  SetMenuLastFiles();
-  GetSwapFile();
-}
-
-void TMainWin::LetWindowManagerFollow() {
-  const bool never = false;  // the abort request must not cut this short
-  Waits(ctx_.clock, pump_, never).Milliseconds(kWindowManagerSettleMs);
-}
-
-// The program has no window apart from the main window that could stand
-// for it in the taskbar: in tray mode the dialogs come forward on their
-// own, being topmost.
-void TMainWin::ShowApplication() {}
-void TMainWin::HideApplication() {}
-
-bool TMainWin::ApplicationMinimized() { return ::IsIconic(hwnd_) != 0; }
-
-void TMainWin::RestoreApplication() { ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
-
-void TMainWin::MinimizeApplication() { ::ShowWindow(hwnd_, SW_SHOWMINNOACTIVE); }
-
-bool TMainWin::MainWindowVisible() { return ::IsWindowVisible(hwnd_) != 0; }
-
-// The caller then hands the foreground back to the window it belongs to.
-// A window manager that focuses newly shown windows must have done so
-// before the hand-back, or it would take the foreground away again.
-void TMainWin::ShowMainWindow() {
-  ::ShowWindow(hwnd_, SW_SHOW);
-  LetWindowManagerFollow();
-}
-
-void TMainWin::HideMainWindow() { ::ShowWindow(hwnd_, SW_HIDE); }
-
-bool TMainWin::ReadPlaybackRecord(int n, MacroRecord& record) { return ctx_.macro_file.ReadRecord(n, record); }
-
-void TMainWin::PlayText(const std::string& text) { player_.StartPlayback(text, PlaybackEntry::Triggered); }
-
-int TMainWin::ChooseFromPopupMenu(const MacroRecord&) {
-  // Popup-menu macros arrive with their chooser.
-  return -1;
-}
-
-void TMainWin::ActivateMe() {
-  if (auto refusal = dispatch_.ActivateMeRefusal()) {
-    DoAMessage(kWarningCaption, *refusal);
-    return;
-  }
-  if (::IsWindowVisible(hwnd_) && !ctx_.settings.use_tray) {
-    if (::IsIconic(hwnd_)) ::ShowWindow(hwnd_, SW_RESTORE);
-  } else {
-    ::ShowWindow(hwnd_, SW_SHOW);
-  }
-  ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ::SetForegroundWindow(hwnd_);
-}
-
 // ---------------------------------------------------------------- shutdown
 
 void TMainWin::SaveStretchDim() {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof wp;
   ::GetWindowPlacement(hwnd_, &wp);
-  // The normal position, so a minimised or maximised window reopens sensibly.
-  const RECT& r = wp.rcNormalPosition;
-  ctx_.settings.main_width = r.right - r.left;
-  ctx_.settings.main_height = r.bottom - r.top;
+  RECT window{};
+  ::GetWindowRect(hwnd_, &window);
+  // The normal position counts from the work area's corner; the settings
+  // and CreateWindow count from the screen's.
+  WorkArea work;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (::GetMonitorInfoA(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi))
+    work = {mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top};
+  const bool restored_elsewhere = ::IsIconic(hwnd_) || ::IsZoomed(hwnd_);
+  const Rect r = SavedWindowRect(restored_elsewhere, RectOf(window), RectOf(wp.rcNormalPosition), work);
+  ctx_.settings.main_width = r.width;
+  ctx_.settings.main_height = r.height;
   ctx_.settings.main_left = r.left;
   ctx_.settings.main_top = r.top;
 }
@@ -668,8 +463,7 @@ void TMainWin::FormClose() {
   window_block_.Close();
   remap_block_.Close();
   SaveStretchDim();
-  RefreshFontStyleFlags(ctx_.settings);
-  WriteSettings(ctx_.profile, ctx_.settings);
+  SaveSettings();
   for (UINT_PTR t : {kMyTimer, kTimer2, kSyncTimer}) ::KillTimer(hwnd_, t);
 }
 

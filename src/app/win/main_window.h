@@ -1,7 +1,13 @@
 #pragma once
 // TMainWin: the program's main window. It owns the remap and
-// window-activation blocks, installs and removes the hooks, shows the macro
-// list and applies the command line.
+// window-activation blocks, installs and removes the hooks, and routes
+// messages: the macro list (TMacroListView), the commands' menu, speed bar
+// and button panel (TCommandSurfaces), the list operations, the macro-file
+// switch, playback and the dialogs each live in files of their own.
+//   main_window.cpp           creation, routing, layout, shutdown
+//   macro_file_switch.cpp     Open, New, recent files, "/F" and "<SWAP:"
+//   main_window_commands.cpp  list operations, options and their dialogs
+//   main_window_playback.cpp  what playback and dispatch ask of the window
 #include <windows.h>
 
 #include <string>
@@ -9,10 +15,16 @@
 #include <vector>
 
 #include "activation/dispatch.h"
+#include "app/command_states.h"
+#include "app/feature_hooks.h"
+#include "app/file_switch.h"
+#include "app/list_operations.h"
 #include "app/startup_logic.h"
+#include "app/win/command_surfaces.h"
+#include "app/win/hook_library.h"
+#include "app/win/macro_list_view.h"
 #include "engine/player.h"
 #include "engine/window_commands.h"
-#include "app/win/hook_library.h"
 #include "platform/win32/clipboard_win32.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/desktop_win32.h"
@@ -26,6 +38,7 @@
 #include "platform/win32/sound_win32.h"
 #include "platform/win32/win_handles.h"
 #include "store/macro_file.h"
+#include "store/network_lock.h"
 #include "store/settings.h"
 #include "store/shared_blocks.h"
 
@@ -49,7 +62,10 @@ struct AppContext {
   int process_show = SW_SHOWDEFAULT;
 };
 
-class TMainWin : private IPlaybackHost, private IDispatchHost {
+class TMainWin : private IPlaybackHost,
+                 private IDispatchHost,
+                 private IFileSwitchHost,
+                 private IListOperationsHost {
  public:
   static constexpr char kClassName[] = "TMainWin";
   static bool RegisterClass(HINSTANCE instance);
@@ -62,59 +78,75 @@ class TMainWin : private IPlaybackHost, private IDispatchHost {
   // program lives in the tray.
   bool Create(HINSTANCE instance);
   HWND hwnd() const { return hwnd_; }
+  // The keys of the list commands; true when `msg` was one of them.
+  bool TranslateKeys(MSG& msg);
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
-  // Life cycle.
+  // ---- main_window.cpp: life cycle, routing, layout
   void FormCreate();
   void FormShow();
   void FormActivate();
   void FormPaint();
   void FormClose();
   void FormResize();
-
   void CreateRemapBlock();
   void CreateWindowBlock();
   void InitActivationBlock();
   void InstallKeyboardAndMouseHooks();
   void ApplyStartParams();
-  void ApplyBrowseRestrictions();
   void SaveStretchDim();
-
-  // Macro file and list.
-  void LoadCurrentFile();
+  void CommandClick(UINT id);
+  LRESULT NotifyReceived(NMHDR* header);
+  // The command states for the selected row, on menu, bar and panel.
+  void CheckTimeItem() override;
   void DoCaption();
-  void SetMenuLastFiles();
-  void FillList();
-  void SetButtons(bool have_macros);
-  void OpenFileWithParam(const std::string& path);
+  void MyTimerTick();
+  void RestoreKeyboardHooksClick();
+  void RestoreMouseHooksClick();
+  void ShowDateClick();
+  void SaveSettings();
+  SortOrder CurrentSortOrder() const;
+
+  // ---- macro_file_switch.cpp
   void OpenFileClick();
   void NewFileClick();
   void RecentFileClick(int slot);
-  void SwitchCommon(const std::string& name);
+  void OpenFileWithParam(const std::string& path);
+  void LoadCurrentFile();
+  SwitchOptions CurrentSwitchOptions() const;
+  std::string CurrentFile() const override;
+  void SetCurrentFile(const std::string& name) override;
+  void LoadMacroFile(const std::string& name) override;
+  void SetHotKeys() override;
+  void DoCaption(const std::string& name) override;
+  void FillList() override;
+  void SetButtons() override;
+  void DoLastFiles(const std::string& previous, const std::string& opened) override;
+  void SetMenuLastFiles();
 
-  // Tools.
-  void RestoreKeyboardHooksClick();
-  void RestoreMouseHooksClick();
+  // ---- main_window_commands.cpp
+  int SelectedMacro() const override;
+  int SelectedRow() const override;
+  void SelectMacro(int n) override;
+  void SelectRow(int row) override;
+  void RepaintList() override;
+  void SetButtons(bool on) override;
+  void ReloadMacroFile() override;
+  bool RunCopyOrMove(CopyMoveMode mode, MacroRecord& working) override;
+  bool RunSystemHotKeys(int digit) override;
+  void ShowQuickInfo(const MacroRecord& record) override;
+  void AppearanceClick();
+  void SortOrderClick();
+  void SystemHotKeysClick();
 
-  // Steps of a macro-file switch that belong to features still to come
-  // (tray menu icons, network mode, screen saver, schedule, key remapping):
-  // each does nothing until its feature arrives.
-  void ClearMenuTaskIcon() {}
-  void DoMenuTaskIcon() {}
-  void ReadSyncRecordOfCurrentFile() {}
-  void CheckForScreenSaver() {}
-  void CheckAndSetTime() {}
-  void GetSwapFile() {}
-
-  // Playback and dispatch hosts.
+  // ---- main_window_playback.cpp
   void DoAMessage(const std::string& caption, const std::string& text) override;
   uint16_t DoRepPrompt() override;
   bool ShowPauseBox(int top, int left, const std::string& message) override;
   void SwapMacroFile(std::string_view path) override;
-  // The program's own windows around the playback dialogs.
   bool UseTray() const override { return ctx_.settings.use_tray; }
   void ShowApplication() override;
   void HideApplication() override;
@@ -138,13 +170,10 @@ class TMainWin : private IPlaybackHost, private IDispatchHost {
   bool ReloadIfChangedElsewhere() override { return false; }
   void ClearRememberedTrayIcon() override {}
 
-  void EnableMenuCommand(UINT id, bool enabled);
   [[noreturn]] void FailBlock(win::BlockError error);
 
   AppContext& ctx_;
   HWND hwnd_ = nullptr;
-  HWND list_ = nullptr;
-  HMENU menu_ = nullptr;
 
   win::NamedBlock remap_block_;
   win::NamedBlock window_block_;
@@ -167,6 +196,16 @@ class TMainWin : private IPlaybackHost, private IDispatchHost {
   HotKeyDispatch dispatch_;
   TPauseMacro* pause_dialog_ = nullptr;  // while a pause dialog is open
 
+  // The list and the commands.
+  TMacroListView list_;
+  TCommandSurfaces surfaces_;
+  HACCEL keys_ = nullptr;
+  // Features still to come hook in here; the lock does nothing until
+  // network mode exists.
+  FeatureHooks hooks_;
+  NoNetworkLock lock_;
+  MacroListOperations operations_;
+
   bool tray_capable_ = false;
   bool nt4_or_later_ = false;
   int startup_show_ = SW_SHOWNORMAL;
@@ -175,6 +214,11 @@ class TMainWin : private IPlaybackHost, private IDispatchHost {
   BrowseMode browse_mode_ = BrowseMode::None;
   bool closing_ = false;
   bool closed_ = false;
+  // A dialog of the window is open (the tray's hiding asks).
+  bool dialog_open_ = false;
+  // The row selected when the window was last hidden; showing it again
+  // selects that row.
+  int remembered_row_ = -1;
   std::string caption_file_;
 };
 

@@ -1,0 +1,41 @@
+#pragma once
+// TAppearance ("Appearance"): the two fonts of the macro list, the widths
+// of its columns 1 to 3, and the speed bar or the lettered buttons.
+#include <windows.h>
+
+#include "platform/profile.h"
+#include "store/settings.h"
+
+namespace qlx {
+
+class TAppearance {
+ public:
+  TAppearance(Settings& settings, IProfile& profile) : settings_(settings), profile_(profile) {}
+  TAppearance(const TAppearance&) = delete;
+  TAppearance& operator=(const TAppearance&) = delete;
+
+  // True when the user confirmed: the settings then hold the new choices.
+  bool ShowModal(HWND owner);
+
+  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  HWND hwnd_ = nullptr;
+
+ private:
+  void FormShow();
+  void GridFontButtonClick();
+  void TitleFontButtonClick();
+  void OkButtonClick();
+  void SaveSettings();
+
+  Settings& settings_;
+  IProfile& profile_;
+  FontSpec grid_font_;
+  FontSpec title_font_;
+  bool saved_ = false;
+};
+
+// The platform font dialog over `owner`, starting at `font`; with effects
+// it offers colour, underline and strike-out. False when cancelled.
+bool ChooseFontSpec(HWND owner, FontSpec& font, bool effects);
+
+}  // namespace qlx
