@@ -47,7 +47,8 @@ void GreyEverywhere(CommandStates& s, std::initializer_list<UiCommand> commands)
 
 FeatureSet BuiltFeatures() {
   FeatureSet f;
-  f.set(static_cast<size_t>(Feature::Always));
+  for (Feature built : {Feature::Always, Feature::Capture, Feature::Snapwords, Feature::Remap})
+    f.set(static_cast<size_t>(built));
   return f;
 }
 

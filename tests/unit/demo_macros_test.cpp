@@ -10,6 +10,7 @@
 #include <string>
 
 #include "store/hotkey_table.h"
+#include "activation/snapwords.h"
 #include "fakes/playback_rig.h"
 #include "store/macro_record.h"
 #include "tools/macro_file_check.h"
@@ -54,8 +55,9 @@ const DemoMacro kDemo[] = {
 
 TEST(DemoMacros, HoldTheListedHotKeysAndPlayWhatTheReadmeSays) {
   const std::vector<MacroRecord> macros = DemoMacros();
-  ASSERT_EQ(macros.size(), std::size(kDemo));
-  for (size_t i = 0; i < macros.size(); ++i) {
+  // The hot-key macros, then the Snapword macro.
+  ASSERT_EQ(macros.size(), std::size(kDemo) + 1);
+  for (size_t i = 0; i < std::size(kDemo); ++i) {
     const DemoMacro& d = kDemo[i];
     SCOPED_TRACE(d.nickname);
     const MacroRecord& r = macros[i];
@@ -70,6 +72,19 @@ TEST(DemoMacros, HoldTheListedHotKeysAndPlayWhatTheReadmeSays) {
     rig.Play(r.Text());
     EXPECT_EQ(rig.Typed(), d.typed);
   }
+}
+
+TEST(DemoMacros, TheAddressIsAGlobalSnapwordThatTypesTwoLines) {
+  const MacroRecord address = DemoMacros().at(std::size(kDemo));
+  EXPECT_EQ(address.Nickname(), "Address");
+  EXPECT_EQ(address.Code(), kSnapwordCode);
+  EXPECT_EQ(address.Snapword(), "addr");
+  EXPECT_EQ(address.Scope(), kScopeGlobal);
+  EXPECT_TRUE(address.Active());
+  EXPECT_FALSE(SnapwordNameError(address.Snapword(), false).has_value());
+  fake::PlaybackRig rig;
+  rig.Play(address.Text());
+  EXPECT_EQ(rig.Typed(), "12 Example Street\nSpringfield");
 }
 
 TEST(DemoMacros, NotepadIsLaunchedOnlyWhenItIsNotOpenAndTypingWaitsForIt) {

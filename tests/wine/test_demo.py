@@ -23,6 +23,7 @@ PAUSE_TITLE = "Pause (Ctrl+Alt+P)"
 NAME_TYPED = "Ann"
 # The README's example day, which stands for today in its table.
 README_DAY = datetime.date(2025, 1, 6)
+SNAPWORD = "Snapword addr"   # the README's name of the Snapword macro's trigger
 
 
 def long_date(day: datetime.date) -> str:
@@ -38,6 +39,7 @@ def expected_typing(today: datetime.date) -> dict[str, str]:
         "Ctrl+Alt+R": "".join(f"Line {n} of 5\r\n" for n in range(1, 6)),
         "Ctrl+Alt+N": f"Quillon 98 wrote this note on {long_date(today)}.\r\n",
         "Ctrl+Alt+P": f"Dear {NAME_TYPED},\r\n\r\nThank you for your letter.",
+        SNAPWORD: "12 Example Street\r\nSpringfield",
     }
 
 
@@ -49,7 +51,7 @@ def readme_demo_rows() -> dict[str, tuple[str, list[str]]]:
     rows = {}
     for line in section.splitlines():
         cells = [c.strip() for c in line.strip().strip("|").split("|")]
-        if len(cells) == 3 and re.fullmatch(r"(Ctrl|Alt|Shift|Win)\+.+", cells[0]):
+        if len(cells) == 3 and re.fullmatch(r"(Ctrl|Alt|Shift|Win)\+.+|Snapword \S+", cells[0]):
             rows[cells[0]] = (cells[1], re.findall(r"`([^`]*)`", cells[2]))
     return rows
 
@@ -126,7 +128,8 @@ class Demo(unittest.TestCase):
         in_file = {}
         for block in blocks:
             fields = dict(line.split(": ", 1) for line in block.splitlines()[1:] if ": " in line)
-            in_file[fields["activation"]] = fields["nickname"]
+            activation = fields["activation"]
+            in_file[activation[0].upper() + activation[1:]] = fields["nickname"]
         self.assertEqual(in_file, {key: name for key, (name, _) in rows.items()})
         for key, (_, spans) in rows.items():
             for span in spans:
@@ -136,10 +139,10 @@ class Demo(unittest.TestCase):
 
     def test_2_the_program_loads_the_demo_and_adds_its_system_macros(self):
         count = self.s.peek(ACTIVATION_BLOCK, AB_COUNT, 4)
-        self.assertEqual(int.from_bytes(count, "little"), 9)
-        self.s.wait_until(lambda: self.macro_file.stat().st_size == 9 * RECORD_SIZE, 10,
+        self.assertEqual(int.from_bytes(count, "little"), 10)
+        self.s.wait_until(lambda: self.macro_file.stat().st_size == 10 * RECORD_SIZE, 10,
                           what="the system macros appended to the file")
-        self.assertEqual(self.macro_file.read_bytes()[:5 * RECORD_SIZE], self.demo.read_bytes())
+        self.assertEqual(self.macro_file.read_bytes()[:6 * RECORD_SIZE], self.demo.read_bytes())
 
     def test_3_date_signature_and_numbered_lines_type_what_the_readme_says(self):
         # Each text is complete once its last characters are there.
@@ -150,6 +153,13 @@ class Demo(unittest.TestCase):
                 typed, before, after = self.play_into_target(
                     hot_key, title, lambda text, last=last: text.endswith(last))
                 self.assert_typed(hot_key, typed, before, after)
+
+    def test_3b_the_address_snapword_is_replaced_where_it_is_typed(self):
+        s = self.s
+        t = self.target("Quillon Demo Address")
+        s.type_text("To: addr")
+        t.wait_text("To: " + expected_typing(README_DAY)[SNAPWORD], 20)
+        s.wait_playback_done()
 
     def test_4_the_letter_pauses_for_the_name(self):
         s = self.s
@@ -223,7 +233,7 @@ class Demo(unittest.TestCase):
 
         checked = s.run(tool, ["check", s.win_path(self.macro_file)])
         self.assertEqual(checked.returncode, 0, checked.stdout)
-        self.assertIn("9 records, sound", checked.stdout)
+        self.assertIn("10 records, sound", checked.stdout)
         damaged = s.temp_path("DAMAGED.QLX")
         damaged.write_bytes(self.demo.read_bytes() + b"\0" * 10)
         checked = s.run(tool, ["check", s.win_path(damaged)])

@@ -111,6 +111,11 @@ INT_PTR TKeyRemapper::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         GridDblClick(static_cast<size_t>(grid), reinterpret_cast<NMITEMACTIVATE*>(lp)->iItem);
         return TRUE;
       }
+      // The keyboard's double click: Space on the selected row.
+      if (n->code == LVN_KEYDOWN && reinterpret_cast<NMLVKEYDOWN*>(lp)->wVKey == VK_SPACE) {
+        GridDblClick(static_cast<size_t>(grid), lv::Selected(dlg::Item(hwnd_, kGridIds[grid])));
+        return TRUE;
+      }
       if (n->code == NM_CUSTOMDRAW) {
         ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT,
                             GridCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(lp), static_cast<size_t>(grid)));

@@ -34,7 +34,10 @@ TMainWin::TMainWin(AppContext& ctx)
       player_(seams_, *this, engine_, windows_),
       dispatch_(ctx.block, engine_, dispatch_state_, desktop_, processes_, input_, windows_, *this),
       list_(ctx.settings, ctx.macro_file.tables()),
-      operations_(ctx.macro_file, ctx.boxes, lock_, hooks_, *this, ctx.settings.disable_screen_saver) {}
+      operations_(ctx.macro_file, ctx.boxes, lock_, hooks_, *this, ctx.settings.disable_screen_saver),
+      capture_(ctx.block, ctx.settings, engine_, ctx.clock, *this, ctx.program_dir),
+      snapwords_(ctx.block, ctx.settings, engine_, dispatch_state_, desktop_, processes_, input_, pump_, ctx.clock,
+                 *this) {}
 
 bool TMainWin::RegisterClass(HINSTANCE instance) {
   WNDCLASSEXA wc{};
@@ -128,6 +131,11 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgAbort:
       engine_.AbortRequested = true;
       return 0;
+    case kMsgCaptureChar:
+    case kMsgCaptureDone:
+    case kMsgSnapwordChar:
+      if (!closed_) OnCaptureMessage(msg, wp, lp);
+      return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
@@ -171,6 +179,10 @@ void TMainWin::CommandClick(UINT id) {
     case UiCommand::ShowDate: ShowDateClick(); return;
     case UiCommand::RestoreKeyboardHooks: RestoreKeyboardHooksClick(); return;
     case UiCommand::RestoreMouseHooks: RestoreMouseHooksClick(); return;
+    case UiCommand::Recapture: RecaptureClick(); return;
+    case UiCommand::CaptureOptions: CaptureOptionsClick(); return;
+    case UiCommand::SnapwordOptions: SnapwordOptionsClick(); return;
+    case UiCommand::Remap: RemapClick(); return;
     default:
       // The commands of features still to come: greyed, nothing to do.
       return;
@@ -273,8 +285,6 @@ void TMainWin::CreateRemapBlock() {
   remap.SetMainWindow(win::HandleField(hwnd_));
   remap.SetStartupByte(0);
   remap.SetRemapHook(ctx_.hooks.HookSwap());
-  // The key-remap file arrives with key remapping; until then the tables
-  // stay as the block was created (all zero means "no remapping").
   hooks_.GetSwapFile();
 }
 

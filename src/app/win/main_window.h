@@ -8,13 +8,16 @@
 //   macro_file_switch.cpp     Open, New, recent files, "/F" and "<SWAP:"
 //   main_window_commands.cpp  list operations, options and their dialogs
 //   main_window_playback.cpp  what playback and dispatch ask of the window
+//   main_window_capture.cpp   capture, Snapwords and key remapping
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "activation/dispatch.h"
+#include "activation/snapwords.h"
 #include "app/command_states.h"
 #include "app/feature_hooks.h"
 #include "app/file_switch.h"
@@ -23,6 +26,7 @@
 #include "app/win/command_surfaces.h"
 #include "app/win/hook_library.h"
 #include "app/win/macro_list_view.h"
+#include "capture/capture_session.h"
 #include "engine/player.h"
 #include "engine/window_commands.h"
 #include "platform/win32/clipboard_win32.h"
@@ -36,6 +40,7 @@
 #include "platform/win32/screen_metrics_win32.h"
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/sound_win32.h"
+#include "platform/win32/task_icon.h"
 #include "platform/win32/win_handles.h"
 #include "store/macro_file.h"
 #include "store/network_lock.h"
@@ -65,7 +70,8 @@ struct AppContext {
 class TMainWin : private IPlaybackHost,
                  private IDispatchHost,
                  private IFileSwitchHost,
-                 private IListOperationsHost {
+                 private IListOperationsHost,
+                 private ICaptureHost {
  public:
   static constexpr char kClassName[] = "TMainWin";
   static bool RegisterClass(HINSTANCE instance);
@@ -164,11 +170,40 @@ class TMainWin : private IPlaybackHost,
   void PlayText(const std::string& text) override;
   int ChooseFromPopupMenu(const MacroRecord& menu) override;
   void ActivateMe() override;
-  void StartACapture() override {}
+  void StartACapture() override;
   void MenuTopWindow() override {}
   void ResumePause() override;
   bool ReloadIfChangedElsewhere() override { return false; }
   void ClearRememberedTrayIcon() override {}
+
+  // ---- main_window_capture.cpp
+  bool OnCaptureMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void RecaptureClick();
+  void CaptureOptionsClick();
+  void SnapwordOptionsClick();
+  void RemapClick();
+  // The key-remap file of the current macro file into the remap block.
+  void GetSwapFile();
+  std::string GetTopProgram() override;
+  bool TakeNetworkLock() override;
+  void ReleaseNetworkLock(bool changed) override;
+  int AppendMacro(const MacroRecord& record) override;
+  bool ReadRecord(int n, MacroRecord& record) override;
+  bool WriteRecord(int n, const MacroRecord& record) override;
+  void ShowRecordingIcon(bool shown) override;
+  void StepAsideForCapture() override;
+  bool RunCaptureComplete(MacroRecord& record, const std::string& top_program) override;
+  void CaptureFinished(int macro) override;
+
+  // The steps of the macro-file switch that built features carry out.
+  class Features : public FeatureHooks {
+   public:
+    explicit Features(TMainWin& window) : window_(window) {}
+    void GetSwapFile() override { window_.GetSwapFile(); }
+
+   private:
+    TMainWin& window_;
+  };
 
   [[noreturn]] void FailBlock(win::BlockError error);
 
@@ -202,9 +237,15 @@ class TMainWin : private IPlaybackHost,
   HACCEL keys_ = nullptr;
   // Features still to come hook in here; the lock does nothing until
   // network mode exists.
-  FeatureHooks hooks_;
+  Features hooks_{*this};
   NoNetworkLock lock_;
   MacroListOperations operations_;
+
+  // Capture, Snapwords and the key-remap file of the current macro file.
+  CaptureSession capture_;
+  SnapwordDispatch snapwords_;
+  std::unique_ptr<TTaskIcon> recording_icon_;
+  std::string remap_file_;
 
   bool tray_capable_ = false;
   bool nt4_or_later_ = false;

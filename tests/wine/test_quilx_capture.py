@@ -1,0 +1,198 @@
+"""Capture, Snapwords and key remapping through the real QUILX.EXE, with
+real X input: a quick capture started and ended with the Start/Stop Capture
+hot key in the target, named in Capture Complete and played back by its new
+hot key; a Snapword typed in the target replaced by its macro, before and
+after "Use Suffix" is switched on in Options > Snapwords; a character
+remapped in Options > Remap arriving remapped, before and after a restart.
+
+One QUILX.EXE start serves the cases, which run in order; the remap case
+restarts the program and so runs last."""
+
+import struct
+import unittest
+
+import harness
+from harness import WineSession, read_ini, write_ini
+from macrofile import RECORD_SIZE, Macro, macro_file_bytes
+
+MAIN_TITLE = "Quillon 98 (QUILX)"
+TARGET = "Capture Target"
+BLOCK = "QLBA1KGR"
+AB_CAPTURE_ACTIVE, AB_PICKING = 737, 756
+START_STOP = "ctrl+alt+shift+x"        # the Start/Stop Capture system hot key
+NEW_KEY, NEW_KEY_CODE, NEW_KEY_NAME = "ctrl+alt+q", 144 + 16, "Ctrl+Alt+Q"
+SNAPWORD, SNAPWORD_TEXT = "sig", "Kind regards"
+SHOTS = harness.WINE_ROOT / "shots"
+
+
+def record_fields(data: bytes, n: int) -> tuple[str, int, int, bytes]:
+    """(nickname, code, scope, text) of macro n (1-based)."""
+    r = data[(n - 1) * RECORD_SIZE:n * RECORD_SIZE]
+    code, scope = struct.unpack_from("<Hh", r, 93)
+    return r[1:1 + r[0]].decode("cp1252"), code, scope, r[100:5101].split(b"\0", 1)[0]
+
+
+class QuilxCapture(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        harness.require_build("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "testprogs/wintool.exe",
+                              "testprogs/keepwarm.exe", "testprogs/target.exe")
+        SHOTS.mkdir(parents=True, exist_ok=True)
+        cls.s = WineSession(name="qlxcapture")
+        try:
+            prog = cls.s.program_dir()
+            cls.qlx = prog / "QUILX.QLX"
+            cls.qls = prog / "QUILX.QLS"
+            cls.ini = cls.s.windows_dir() / "QUILX.INI"
+            cls.qlx.write_bytes(macro_file_bytes([
+                Macro("Signature", 20000, SNAPWORD_TEXT, snapword=SNAPWORD)]))
+            # Keys only, no timing and no prompt: the recording is exactly
+            # the keys typed.
+            write_ini(cls.ini, {"Capture": {"Mouse": "No", "Time": "No", "Prompt": "No"}})
+            cls.start_program()
+            cls.target = cls.s.start_target(TARGET)
+        except BaseException:
+            cls.s.close()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.s.close()
+
+    @classmethod
+    def start_program(cls):
+        cls.proc, cls.main = cls.s.start_quilx()
+        # The hooks are in once the keyboard hook's handle is in the block.
+        cls.s.wait_until(lambda: cls.s.peek(BLOCK, 748, 4) not in (None, b"\0\0\0\0"), 20,
+                         what="keyboard hook installed")
+
+    def setUp(self):
+        self.assertIsNone(self.proc.poll(), "QUILX.EXE is no longer running")
+
+    # --- helpers -------------------------------------------------------------
+
+    def clear_target(self):
+        r = self.s.wintool("settext", TARGET, "")
+        self.assertEqual(r.returncode, 0)
+        self.target.wait_text("")
+        self.target.focus()
+
+    def block_byte(self, offset) -> int:
+        return self.s.peek(BLOCK, offset, 1)[0]
+
+    def records(self) -> bytes:
+        return self.qlx.read_bytes()
+
+    def open_menu_item(self, menu_key, item_key, caption) -> int:
+        self.s.focus(self.main)
+        self.s.key(menu_key, item_key)
+        wid = self.s.wait_for_window(caption, 20)
+        self.s.focus(wid)
+        return wid
+
+    # --- the cases, in order -------------------------------------------------
+
+    def test_1_quick_capture_named_in_capture_complete_replays_by_its_hot_key(self):
+        s = self.s
+        count = len(self.records()) // RECORD_SIZE
+        self.clear_target()
+        s.key(START_STOP)
+        s.wait_until(lambda: self.block_byte(AB_CAPTURE_ACTIVE) == 1, 10, what="capture started")
+        s.type_text("Hello, World!")
+        s.key("Return")
+        s.type_text("second line")
+        s.key("BackSpace", "Left")
+        s.type_text("X")
+        typed = "Hello, World!\r\nsecond liXn"
+        self.target.wait_text(typed)
+        s.key(START_STOP)
+
+        # Capture Complete: a hot key picked in its field, a nickname, Ok.
+        dialog = s.wait_for_window("Capture Complete", 20)
+        self.assertEqual(self.block_byte(AB_CAPTURE_ACTIVE), 0)
+        s.focus(dialog)
+        for _ in range(12):
+            if self.block_byte(AB_PICKING) == 1:
+                break
+            s.key("Tab")
+        s.wait_until(lambda: self.block_byte(AB_PICKING) == 1, 5, what="the hot-key field armed")
+        s.key(NEW_KEY)
+        s.wait_until(lambda: ("Edit", NEW_KEY_NAME) in s.window_texts("Capture Complete"), 10,
+                     what="the picked hot key shown")
+        self.assertEqual(s.wintool("settext", "Capture Complete", "Typed note").returncode, 0)
+        s.screenshot(SHOTS / "quilx-capture-complete.png")
+        s.click_button("Capture Complete", "Ok")
+        s.window_gone(dialog)
+
+        # The new macro is the last record, with what was typed as its text.
+        def appended():
+            data = self.records()
+            return data if len(data) // RECORD_SIZE == count + 1 and \
+                record_fields(data, count + 1)[1] == NEW_KEY_CODE else None
+        data = s.wait_until(appended, 10, what="the captured macro saved")
+        nickname, code, scope, text = record_fields(data, count + 1)
+        self.assertEqual((nickname, code, scope), ("Typed note", NEW_KEY_CODE, 1))
+        self.assertEqual(text, b"Hello, World!<ENTER>second line<BACKSPACE><LEFT ARROW>X")
+        self.assertFalse((s.program_dir() / "TempCap.Txt").exists())
+
+        # Its hot key types exactly what was typed.
+        self.clear_target()
+        s.key(NEW_KEY)
+        self.target.wait_text(typed, 20)
+        s.wait_playback_done()
+
+    def test_2_snapword_is_replaced_then_waits_for_its_suffix(self):
+        s = self.s
+        self.clear_target()
+        s.type_text(f"Dear {SNAPWORD}")
+        self.target.wait_text(f"Dear {SNAPWORD_TEXT}", 20)
+        s.wait_playback_done()
+
+        # Options > Snapwords: unticking "Use Prefix Keys" switches the suffix on.
+        self.open_menu_item("alt+o", "w", "Snapword Options")
+        s.click_button("Snapword Options", "Use Prefix Keys")
+        s.click_button("Snapword Options", "Ok")
+        s.window_gone("Snapword Options")
+        s.wait_until(lambda: ("Use Suffix", "Yes") in read_ini(self.ini).get("Snapwords", []), 10,
+                     what="Use Suffix saved")
+
+        self.clear_target()
+        s.type_text(SNAPWORD)
+        self.target.wait_text(SNAPWORD)
+        s.type_text(":")          # not a word's end: nothing happens
+        self.target.wait_text(SNAPWORD + ":")
+        s.type_text(f" {SNAPWORD} ")
+        self.target.wait_text(f"{SNAPWORD}: {SNAPWORD_TEXT}", 20)
+        s.wait_playback_done()
+
+    def test_3_remapped_character_arrives_remapped_and_survives_a_restart(self):
+        s = self.s
+        self.assertEqual(self.qls.read_bytes()[26], ord("a"), "identity tables made at start-up")
+        self.open_menu_item("alt+o", "r", "Keyboard Remapper")
+        # The lower-case grid, its first row (a), Space opens Select
+        # Character on it; one step right is b.
+        s.key("Tab", "Home", "space")
+        select = s.wait_for_window("Select Character", 20)
+        s.focus(select)
+        s.key("Right", "Return")
+        s.window_gone(select)
+        s.click_button("Keyboard Remapper", "Ok")
+        s.window_gone("Keyboard Remapper")
+        s.wait_until(lambda: self.qls.read_bytes()[26] == ord("b"), 10, what="the remap file written")
+        self.assertEqual(len(self.qls.read_bytes()), 93)
+
+        self.clear_target()
+        s.type_text("banana")
+        self.target.wait_text("bbnbnb")
+
+        # The remap file is read again at start-up.
+        s.post_close(MAIN_TITLE)
+        self.assertEqual(s.wait_exit(self.proc, 20), 0)
+        type(self).start_program()
+        self.clear_target()
+        s.type_text("banana")
+        self.target.wait_text("bbnbnb")
+
+
+if __name__ == "__main__":
+    harness.main()
