@@ -8,6 +8,7 @@ remapped in Options > Remap arriving remapped, before and after a restart.
 One QUILX.EXE start serves the cases, which run in order; the remap case
 restarts the program and so runs last."""
 
+import random
 import struct
 import unittest
 
@@ -148,7 +149,41 @@ class QuilxCapture(unittest.TestCase):
         self.target.wait_text(typed, 20)
         s.wait_playback_done()
 
-    def test_2_snapword_is_replaced_then_waits_for_its_suffix(self):
+    def test_2_recapture_records_the_selected_macro_again_until_its_own_key(self):
+        s = self.s
+        data = self.records()
+        n = len(data) // RECORD_SIZE
+        self.assertEqual(record_fields(data, n)[:2], ("Typed note", NEW_KEY_CODE))
+        self.clear_target()
+        # The macro captured last is still the selected row.
+        self.open_menu_item("alt+m", "c", "Capture Macro")
+        shown = [t for _, t in s.window_texts("Capture Macro")]
+        for text in (NEW_KEY_NAME, "Press Ctrl+Alt+Shift+X to end capture",
+                     f"Or Press {NEW_KEY_NAME} to end capture", "Typed note"):
+            self.assertIn(text, shown)
+        s.click_button("Capture Macro", "Start Capture")
+        s.window_gone("Capture Macro")
+        s.wait_until(lambda: self.block_byte(AB_CAPTURE_ACTIVE) == 1, 10, what="capture started")
+        s.wait_for_window(WINE_TRAY, 10)
+        self.target.focus()
+        s.type_text("Once more")
+        self.target.wait_text("Once more")
+        s.key(NEW_KEY)
+
+        box = s.wait_until(lambda: s.find_windows(exe="QUILX.EXE", title="Capture"), 10,
+                           what="the capture-complete message")[0]
+        self.assertIn(("Static", f"Quillon 98 capture is complete for {NEW_KEY_NAME}."),
+                      s.window_texts(box.hwnd))
+        s.click_button(box.hwnd, "Ok")
+        s.window_gone(box.hwnd)
+        data = s.wait_until(lambda: (d := self.records()) and record_fields(d, n)[3] == b"Once more" and d,
+                            10, what="the macro recaptured")
+        self.assertEqual(len(data) // RECORD_SIZE, n)
+        self.assertEqual(record_fields(data, n)[:3], ("Typed note", NEW_KEY_CODE, 1))
+        # The own key ended the capture and reached neither the text nor the target.
+        self.assertEqual(self.target.text(), "Once more")
+
+    def test_3_snapword_is_replaced_then_waits_for_its_suffix(self):
         s = self.s
         self.clear_target()
         s.type_text(f"Dear {SNAPWORD}")
@@ -172,7 +207,7 @@ class QuilxCapture(unittest.TestCase):
         self.target.wait_text(f"{SNAPWORD}: {SNAPWORD_TEXT}", 20)
         s.wait_playback_done()
 
-    def test_3_remapped_character_arrives_remapped_and_survives_a_restart(self):
+    def test_4_remapped_character_arrives_remapped_and_survives_a_restart(self):
         s = self.s
         self.assertEqual(self.qls.read_bytes()[26], ord("a"), "identity tables made at start-up")
         self.open_menu_item("alt+o", "r", "Keyboard Remapper")
@@ -199,6 +234,17 @@ class QuilxCapture(unittest.TestCase):
         self.clear_target()
         s.type_text("banana")
         self.target.wait_text("bbnbnb")
+
+
+    def test_5_2000_characters_typed_with_snapwords_and_remapping_arrive_in_order(self):
+        s = self.s
+        rnd = random.Random(98)
+        # No g: the Snapword "sig" must not fire in the middle.
+        alphabet = "abcdefhijklmnopqrstuvwxyzABCDEFHIJKLMNOPQRSTUVWXYZ0123456789 .,;:!?-+=/()#@"
+        text = "".join(rnd.choice(alphabet) for _ in range(2000))
+        self.clear_target()
+        s.type_text(text, delay_ms=12)
+        self.target.wait_text(text.replace("a", "b"), timeout=60)
 
 
 if __name__ == "__main__":
