@@ -8,7 +8,6 @@
 #include "activation/top_window_menu.h"
 #include "activation/win/key_remapper.h"
 #include "activation/win/snapword_options.h"
-#include "app/win/dialog_open.h"
 #include "capture/recapture.h"
 #include "capture/win/capture_complete.h"
 #include "capture/win/capture_defaults.h"
@@ -49,7 +48,7 @@ void TMainWin::RecaptureClick() {
   }
   std::optional<DialogCaptureStart> start;
   {
-    DialogOpen open(dialog_open_);
+    FlagScope open(dialog_open_);
     start = TCaptureMacro(std::move(request), ctx_.settings).ShowModal(hwnd_);
   }
   // The lock stays taken while the capture runs; its end releases it.
@@ -108,7 +107,7 @@ bool TMainWin::RunCaptureComplete(MacroRecord& record, const std::string& top_pr
   }
   bool ok = false;
   {
-    DialogOpen open(dialog_open_);
+    FlagScope open(dialog_open_);
     TCaptureComplete dialog(record, engine_.CurrentMacro, ctx_.block, ctx_.settings, top_program,
                             win::HandleField(hwnd_));
     ok = dialog.ShowModal(hwnd_);
@@ -135,12 +134,12 @@ void TMainWin::CaptureFinished(int macro) {
 // ---------------------------------------------------------------- options
 
 void TMainWin::CaptureOptionsClick() {
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   if (TCaptureDefaults(ctx_.settings).ShowModal(hwnd_)) SaveSettings();
 }
 
 void TMainWin::SnapwordOptionsClick() {
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   if (TSnapwordOptions(ctx_.settings).ShowModal(hwnd_)) SaveSettings();
 }
 
@@ -154,7 +153,7 @@ void TMainWin::GetSwapFile() {
 void TMainWin::RemapClick() {
   FileChange change(lock_);
   if (!change.Taken()) return;
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   TKeyRemapper dialog(RemapTables(RemapBlock(remap_block_.bytes()).Tables()), remap_file_,
                       browse_mode_ != BrowseMode::None);
   if (dialog.ShowModal(hwnd_)) change.Changed();
