@@ -18,7 +18,7 @@ bool GlobalTriggerTaken(const ActivationBlock& block, const MacroNameTables& nam
   const uint16_t code = block.Code(macro);
   const bool snapword = code == kSnapwordCode;
   for (int m = 1; m <= count; ++m) {
-    if (m == macro || block.Scope(m) != kScopeGlobal || !block.Active(m) || block.Code(m) != code) continue;
+    if (m == macro || block.Scope(m) != kScopeGlobal || block.Code(m) != code) continue;
     if (!snapword || UpperAscii(names.Snapword(m)) == UpperAscii(names.Snapword(macro))) return true;
   }
   return false;

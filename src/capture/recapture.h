@@ -15,7 +15,7 @@ namespace qlx {
 std::optional<std::string> RecaptureRefusal(int macro_count, int selected, bool recording);
 
 // True when "&Global" must not be offered for `macro`: it is not GLOBAL and
-// an active GLOBAL macro with the same trigger exists. Snapword macros share
+// a GLOBAL macro (active or not) with the same trigger exists. Snapword macros share
 // one code, so for them the trigger is the Snapword (any case).
 bool GlobalTriggerTaken(const ActivationBlock& block, const MacroNameTables& names, int macro);
 

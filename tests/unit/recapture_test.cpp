@@ -44,7 +44,8 @@ TEST(GlobalTriggerTaken, HotKeyMacros) {
   TablesRig rig({HotKeyMacro("global a", kCtrlAltA), HotKeyMacro("window a", kCtrlAltA, kScopeWindow, "Notepad"),
                  HotKeyMacro("program b", kCtrlAltB, kScopeProgram, "calc.exe"),
                  HotKeyMacro("inactive global b", kCtrlAltB, kScopeGlobal, "", false),
-                 HotKeyMacro("program a", kCtrlAltA, kScopeProgram, "calc.exe")});
+                 HotKeyMacro("program a", kCtrlAltA, kScopeProgram, "calc.exe"),
+                 HotKeyMacro("window c", kCtrlAltB + 1, kScopeWindow, "Notepad")});
   struct Case {
     int macro;
     bool taken;
@@ -54,9 +55,10 @@ TEST(GlobalTriggerTaken, HotKeyMacros) {
            {1, false, "a GLOBAL macro itself keeps its choice"},
            {2, true, "a window macro sharing a GLOBAL macro's key"},
            {5, true, "a program macro sharing a GLOBAL macro's key"},
-           {3, false, "the only GLOBAL macro on the key is inactive"},
+           {3, true, "an inactive GLOBAL macro on the key counts: it may be activated"},
+           {6, false, "no GLOBAL macro on its key"},
            {0, false, "no macro"},
-           {6, false, "past the count"},
+           {7, false, "past the count"},
        })
     EXPECT_EQ(GlobalTriggerTaken(rig.block, *rig.names, c.macro), c.taken) << c.why;
 }
