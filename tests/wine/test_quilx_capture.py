@@ -247,5 +247,27 @@ class QuilxCapture(unittest.TestCase):
         self.target.wait_text(text.replace("a", "b"), timeout=60)
 
 
+    def test_6_a_right_click_on_the_recording_icon_ends_the_capture(self):
+        s = self.s
+        count = len(self.records()) // RECORD_SIZE
+        self.clear_target()
+        s.key(START_STOP)
+        s.wait_until(lambda: self.block_byte(AB_CAPTURE_ACTIVE) == 1, 10, what="capture started")
+        tray = s.wait_for_window(WINE_TRAY, 10)
+        self.target.focus()
+        s.type_text("xyz")
+        self.target.wait_text("xyz")
+        # The recording icon is the tray window's only one, at its left.
+        s._x("xdotool", "mousemove", "--sync", "--window", str(tray), "10", "10", "click", "3")
+        dialog = s.wait_for_window("Capture Complete", 20)
+        self.assertEqual(self.block_byte(AB_CAPTURE_ACTIVE), 0)
+        s.click_button("Capture Complete", "Cancel")
+        s.window_gone(dialog)
+        # Cancelled, the capture stays the Snapword macro it started as.
+        data = s.wait_until(lambda: (d := self.records()) and len(d) // RECORD_SIZE == count + 1 and d, 10,
+                            what="the captured macro saved")
+        self.assertEqual(record_fields(data, count + 1), ("Capture", 20000, 1, b"xyz"))
+
+
 if __name__ == "__main__":
     harness.main()
