@@ -263,9 +263,11 @@ class QuilxCapture(unittest.TestCase):
         self.assertEqual(self.block_byte(AB_CAPTURE_ACTIVE), 0)
         s.click_button("Capture Complete", "Cancel")
         s.window_gone(dialog)
-        # Cancelled, the capture stays the Snapword macro it started as.
-        data = s.wait_until(lambda: (d := self.records()) and len(d) // RECORD_SIZE == count + 1 and d, 10,
-                            what="the captured macro saved")
+        # Cancelled, the capture stays the Snapword macro it started as (the
+        # record is appended at the start and takes the text at the end).
+        data = s.wait_until(lambda: (d := self.records()) and record_fields(d, count + 1)[3] and d, 10,
+                            what="the captured text saved")
+        self.assertEqual(len(data) // RECORD_SIZE, count + 1)
         self.assertEqual(record_fields(data, count + 1), ("Capture", 20000, 1, b"xyz"))
 
 
