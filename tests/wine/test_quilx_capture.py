@@ -161,6 +161,7 @@ class QuilxCapture(unittest.TestCase):
         for text in (NEW_KEY_NAME, "Press Ctrl+Alt+Shift+X to end capture",
                      f"Or Press {NEW_KEY_NAME} to end capture", "Typed note"):
             self.assertIn(text, shown)
+        s.screenshot(SHOTS / "quilx-capture-macro.png")
         s.click_button("Capture Macro", "Start Capture")
         s.window_gone("Capture Macro")
         s.wait_until(lambda: self.block_byte(AB_CAPTURE_ACTIVE) == 1, 10, what="capture started")
@@ -218,6 +219,7 @@ class QuilxCapture(unittest.TestCase):
         s.focus(select)
         s.key("Right", "Return")
         s.window_gone(select)
+        s.screenshot(SHOTS / "quilx-remapper.png")
         s.click_button("Keyboard Remapper", "Ok")
         s.window_gone("Keyboard Remapper")
         s.wait_until(lambda: self.qls.read_bytes()[26] == ord("b"), 10, what="the remap file written")
