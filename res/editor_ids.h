@@ -254,3 +254,29 @@
 // ---- TDoSpecial
 #define IDC_SYMBOL_GRID 11500
 #define IDC_ALT_KEYPAD 11501
+
+// ---- TAddNewHotKey (placed by LayoutAddMacro when shown)
+#define IDD_ADD_NEW_HOT_KEY 11600
+#define IDC_ADD_TYPE_GROUP 11601
+#define IDC_USE_HOT_KEY 11602  // UseHotKey, UseSnapwords, TimedMacro, UsePopup: one radio group
+#define IDC_USE_SNAPWORDS 11603
+#define IDC_TIMED_MACRO 11604
+#define IDC_USE_POPUP 11605
+#define IDC_KEY_LIST_LABEL 11606
+#define IDC_KEY_LIST 11607
+#define IDC_HOT_KEY_ENTRY_LABEL 11608
+#define IDC_HOT_KEY_ENTRY 11609
+#define IDC_ADD_SNAPWORD_LABEL 11610
+#define IDC_ADD_SNAPWORD_NAME 11611
+#define IDC_ENTER_KEY_BUTTON 11612
+#define IDC_CAPTURE_KEY_BUTTON 11613
+#define IDC_SCRIPT_BUTTON 11614
+#define IDC_ADD_ABORT_BUTTON 11615
+
+// ---- TDoWizard: the sixteen task buttons are consecutive
+#define IDD_DO_WIZARD 11650
+#define IDC_WIZARD_QUESTION 11651
+#define IDC_WIZARD_EXIT 11652
+#define IDC_WIZARD_HELP 11653
+#define IDC_WIZARD_TASK_FIRST 11660
+#define IDC_WIZARD_TASK_LAST 11675

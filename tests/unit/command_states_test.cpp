@@ -38,9 +38,9 @@ TEST(CommandStates, CommandsOfFeaturesNotYetBuiltStayGreyedEverywhere) {
   CommandContext ctx = Selected();
   ctx.features = BuiltFeatures();
   const std::set<UiCommand> later = {
-      C::AddMacro,     C::ScriptingEditor, C::ModifyDirectly, C::Network, C::TimerInterval, C::Alarm,
-      C::ScreenSaver,  C::PrintList,       C::PrinterSetup,   C::PrinterFont, C::OutputInfo, C::Import,
-      C::Export,       C::Hide,            C::SystemTray,     C::HelpContents};
+      C::Network,     C::TimerInterval, C::Alarm,      C::ScreenSaver, C::PrintList, C::PrinterSetup,
+      C::PrinterFont, C::OutputInfo,    C::Import,     C::Export,      C::Hide,      C::SystemTray,
+      C::HelpContents};
   const CommandStates s = ComputeCommandStates(ctx);
   for (Surface surface : {Surface::Menu, Surface::SpeedBar, Surface::Panel}) EXPECT_EQ(Greyed(s, surface), later);
 }

@@ -35,6 +35,10 @@ TMainWin::TMainWin(AppContext& ctx)
       dispatch_(ctx.block, engine_, dispatch_state_, desktop_, processes_, input_, windows_, *this),
       list_(ctx.settings, ctx.macro_file.tables()),
       operations_(ctx.macro_file, ctx.boxes, lock_, hooks_, *this, ctx.settings.disable_screen_saver),
+      editors_(ctx.settings, ctx.program_dir, desktop_, processes_, ctx.clock, sound_, ctx.block, ctx.hooks,
+               dialog_open_),
+      edit_operations_(ctx.macro_file, ctx.boxes, lock_, hooks_, *this, editors_, operations_,
+                       ctx.settings.disable_screen_saver),
       capture_(ctx.block, ctx.settings, engine_, ctx.clock, *this, ctx.program_dir),
       snapwords_(ctx.block, ctx.settings, engine_, dispatch_state_, desktop_, processes_, input_, pump_, ctx.clock,
                  *this) {}
@@ -168,6 +172,9 @@ void TMainWin::CommandClick(UINT id) {
       RecentFileClick(static_cast<int>(*c) - static_cast<int>(UiCommand::Recent1) + 1);
       return;
     case UiCommand::Terminate: ::SendMessageA(hwnd_, WM_CLOSE, 0, 0); return;
+    case UiCommand::AddMacro: edit_operations_.Add(); return;
+    case UiCommand::ModifyDirectly: edit_operations_.Modify(); return;
+    case UiCommand::ScriptingEditor: edit_operations_.ScriptingEditor(); return;
     case UiCommand::CopyMacro: operations_.Copy(); return;
     case UiCommand::RenameMacro: operations_.Rename(); return;
     case UiCommand::RemoveMacro: operations_.Remove(); return;
@@ -220,6 +227,7 @@ void TMainWin::FormCreate() {
   // clipboard needs an owner to take new text.
   shell_.SetOwner(hwnd_);
   clipboard_.SetOwner(hwnd_);
+  editors_.SetOwner(hwnd_);
 
   // Operating-system family.
   OSVERSIONINFOA vi{};

@@ -19,6 +19,7 @@
 #include "activation/dispatch.h"
 #include "activation/snapwords.h"
 #include "app/command_states.h"
+#include "app/edit_operations.h"
 #include "app/feature_hooks.h"
 #include "app/file_switch.h"
 #include "app/list_operations.h"
@@ -27,6 +28,7 @@
 #include "app/win/hook_library.h"
 #include "app/win/macro_list_view.h"
 #include "capture/capture_session.h"
+#include "app/win/main_window_editors.h"
 #include "engine/player.h"
 #include "engine/window_commands.h"
 #include "platform/win32/clipboard_win32.h"
@@ -240,6 +242,9 @@ class TMainWin : private IPlaybackHost,
   Features hooks_{*this};
   NoNetworkLock lock_;
   MacroListOperations operations_;
+  // Add, Modify Directly and the Scripting Editor.
+  TMainWinEditors editors_;
+  MacroEditOperations edit_operations_;
 
   // Capture, Snapwords and the key-remap file of the current macro file.
   CaptureSession capture_;

@@ -128,9 +128,9 @@ void TDoScripting::ScriptSelChange() {
   UpdateButtons();
 }
 
-bool TDoScripting::AddCommand(int command, InsertMode mode) {
+bool TDoScripting::AddCommand(int command, InsertMode mode, HWND dialog_owner) {
   const int current = script_.CurrentIndex();
-  const std::optional<Params> params = RunCommandDialog(ctx_, hwnd_, command, nullptr);
+  const std::optional<Params> params = RunCommandDialog(ctx_, dialog_owner ? dialog_owner : hwnd_, command, nullptr);
   if (!params) return false;
   script_.Add(mode, current, LineFromDialog(*params));
   FillScript();

@@ -23,8 +23,9 @@ class TDoScripting {
   bool Execute(HWND owner) { return Open(owner) && Run(); }
 
   // A command's add procedure, as "&Add" runs it for the chosen command
-  // (the command wizard's way in). True when a line was added.
-  bool AddCommand(int command, editor::InsertMode mode);
+  // (the command wizard's way in, whose window then owns the command's
+  // dialog). True when a line was added.
+  bool AddCommand(int command, editor::InsertMode mode, HWND dialog_owner = nullptr);
   const editor::ScriptList& script() const { return script_; }
 
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);

@@ -1,0 +1,188 @@
+"""Making and changing macros from the main window, as a user does it: the
+add-macro dialog hands a new hot key to the direct editor, an existing
+macro grows a line through the scripting editor's wizard, and an editor
+closed with Ok and no change leaves the macro file as it was. Every macro
+made is then played with its hot key into the target.
+
+One program start serves the whole suite; the cases run in their order,
+each on the macros the file holds by then."""
+
+from __future__ import annotations
+
+import struct
+import unittest
+
+import harness
+from harness import WineSession
+from macrofile import OFF_MODIFIED, RECORD_SIZE, Macro, macro_file_bytes
+from test_editor import MIXED_TEXT
+from test_main_window import AB_PICKING, ACTIVATION_BLOCK, MAIN_TITLE, MainWindowCase, ctrl_alt
+
+ADD_TITLE = "Add Macro"
+DIRECT_TITLE = "Modify Hot Key"
+SCRIPT_TITLE = "Macro Scripting Editor"
+WIZARD_TITLE = "Scripting Wizard"
+KEYS_TITLE = "Enter Keystrokes"
+DOCS = harness.REPO / "docs"
+
+MACROS = [Macro("Greeting", ctrl_alt("g"), "Hi"),
+          Macro("Mixed", ctrl_alt("m"), MIXED_TEXT),
+          Macro("Window only", ctrl_alt("w"), "w", scope=2, scope_text="Nowhere")]
+
+
+def without_stamp(data: bytes, n: int) -> bytes:
+    """The file with macro n's last-modified stamp blanked."""
+    start = (n - 1) * RECORD_SIZE + OFF_MODIFIED
+    return data[:start] + b"\0" * 8 + data[start + 8:]
+
+
+class Editing(MainWindowCase):
+    @classmethod
+    def setUpClass(cls):
+        harness.require_build("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "testprogs/wintool.exe",
+                              "testprogs/keepwarm.exe", "testprogs/macrolistprobe.exe",
+                              "testprogs/target.exe")
+        cls.s = WineSession(name="editing")
+        try:
+            cls.prog = cls.s.program_dir()
+            cls.qlx = cls.prog / "QUILX.QLX"
+            cls.qlx.write_bytes(macro_file_bytes(MACROS))
+            cls.title = MAIN_TITLE
+            cls.proc, cls.wid = cls.s.start_quilx((), MAIN_TITLE)
+        except BaseException:
+            cls.s.close()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.s.close()
+
+    def setUp(self):
+        # The session is the class's; nothing to start per case.
+        pass
+
+    def play(self, keys: str, expected: str) -> None:
+        """Presses a hot key in a fresh target and waits for the text."""
+        target = self.s.start_target("Quillon Target")
+        self.addCleanup(self.s.close_target, target)
+        self.s.key(keys)
+        target.wait_text(expected)
+        self.s.wait_playback_done()
+
+    @staticmethod
+    def stamp(data: bytes, n: int) -> float:
+        return struct.unpack_from("<d", data, (n - 1) * RECORD_SIZE + OFF_MODIFIED)[0]
+
+    def saved_since(self, stamp: float) -> bytes | None:
+        """The file once macro 2 carries a stamp other than `stamp`."""
+        data = self.qlx.read_bytes()
+        return data if self.stamp(data, 2) != stamp else None
+
+    def leave_hot_key_field(self) -> None:
+        """Tabs from the hot-key field, which takes every hot key (Alt and a
+        letter included), to the list; the dialog's own keys work again."""
+        self.s.key("Tab")
+        self.s.wait_until(lambda: self.s.peek(ACTIVATION_BLOCK, AB_PICKING, 1) == b"\x00", 10,
+                          what="hot-key picking off")
+
+    def dialog(self, title: str) -> int:
+        wid = self.s.wait_for_window(title, 15)
+        self.s.focus(wid)
+        return wid
+
+    # --- cases, in order ------------------------------------------------------
+
+    def test_1_a_new_hot_key_macro_typed_in_the_direct_editor_plays(self):
+        s = self.s
+        count = len(self.records())
+        s.focus(self.wid)
+        s.key("Insert")  # "&Add Macro"
+        add = self.dialog(ADD_TITLE)
+        # The hot-key field has the focus: the key pressed is picked, not played.
+        self.wait_armed()
+        s.key("ctrl+alt+t")
+        s.wait_until(lambda: "Ctrl+Alt+T" in self.edit_texts(ADD_TITLE), 10, what="the picked key in the field")
+        DOCS.mkdir(exist_ok=True)
+        s.screenshot(DOCS / "add-macro.png")
+        self.leave_hot_key_field()
+        s.key("alt+e")  # "&Enter Directly"
+        s.window_gone(add)
+        self.dialog(DIRECT_TITLE + "  (GLOBAL)")
+        s.type_text("Typed greeting")
+        s.key("Tab", "Tab", "Tab")  # nickname, scope, icon, the text box
+        s.type_text("Hello")
+        s.key("alt+k", "n")  # Keys, Enter
+        s.type_text("World")
+        s.key("alt+f", "u")  # File, Update
+        s.window_gone(DIRECT_TITLE)
+
+        after = self.wait_records(lambda r: len(r) == count + 1, "the new macro appended")
+        new = after[-1]
+        self.assertEqual((new.nickname, new.code, new.scope, new.active),
+                         ("Typed greeting", ctrl_alt("t"), 1, True))
+        self.assertEqual(new.text[:new.text.index(b"\0")], b"Hello<ENTER>World")
+        # The list shows it, selected.
+        selected = [r.cells for r in self.rows() if r.selected]
+        self.assertEqual([c[1:] for c in selected], [["Ctrl+Alt+T", "Typed greeting", "GLOBAL"]])
+        self.assertEqual(self.hotkey_byte(ctrl_alt("t")), 1)
+        self.play("ctrl+alt+t", "Hello\r\nWorld")
+
+    def test_2_a_refused_choice_keeps_the_add_dialog_open(self):
+        s = self.s
+        count = len(self.records())
+        s.focus(self.wid)
+        s.key("Insert")
+        add = self.dialog(ADD_TITLE)
+        self.wait_armed()
+        self.leave_hot_key_field()
+        s.key("alt+n")  # "S&napwords", no name typed
+        s.key("alt+s")  # "&Scripting Editor"
+        self.assertEqual(self.answer("Error", "OK"), "No Snapword name entered.")
+        self.assertTrue(s._visible_windows(ADD_TITLE))
+        self.refocus(ADD_TITLE)
+        s.key("alt+a")  # "&Abort"
+        s.window_gone(add)
+        self.assertEqual(len(self.records()), count)
+
+    def test_3_a_line_added_through_the_wizard_is_saved_and_plays(self):
+        s = self.s
+        self.select("Greeting")
+        s.key("Return")  # "&Scripting Editor"
+        editor = self.dialog(SCRIPT_TITLE)
+        s.key("alt+z")
+        self.dialog(WIZARD_TITLE)
+        s.screenshot(DOCS / "scripting-wizard.png")
+        s.key("alt+e")  # "&Enter Text, Symbols, Keystrokes"
+        self.dialog(KEYS_TITLE)
+        s.type_text(" there")
+        s.key("alt+f", "u")  # File, Update
+        s.window_gone(KEYS_TITLE)
+        self.assertEqual(self.answer("Added", "No"), "Macro object successfully added.  Continue with wizard?")
+        s.window_gone(WIZARD_TITLE)
+        s.focus(editor)
+        s.key("alt+o")
+        s.window_gone(editor)
+        after = self.wait_records(lambda r: r[0].text.startswith(b"Hi there\0"), "the longer macro saved")
+        self.assertEqual(after[0].nickname, "Greeting")
+        self.assertEqual([r.cells[2] for r in self.rows() if r.selected], ["Greeting"])
+        self.play("ctrl+alt+g", "Hi there")
+
+    def test_4_ok_without_a_change_leaves_the_file_as_it_was(self):
+        s = self.s
+        before = self.qlx.read_bytes()
+        stamp = self.stamp(before, 2)
+        for keys, title in (("Return", SCRIPT_TITLE), (("alt+m", "d"), DIRECT_TITLE)):
+            with self.subTest(editor=title):
+                self.select("Mixed")
+                s.key(*([keys] if isinstance(keys, str) else keys))
+                editor = self.dialog(title)
+                s.key("alt+o" if title == SCRIPT_TITLE else "alt+u")
+                s.window_gone(editor)
+                # The save is seen by its new stamp; every other byte is as it was.
+                after = s.wait_until(lambda: self.saved_since(stamp), 10, what="macro 2 saved")
+                stamp = self.stamp(after, 2)
+                self.assertEqual(without_stamp(after, 2), without_stamp(before, 2))
+
+
+if __name__ == "__main__":
+    harness.main()
