@@ -62,7 +62,7 @@ bool TypeOffered(MacroType type, const AddFeatures& features);
 // Where the dialog's controls go, in client pixels. The type choice and
 // the action buttons stand at the top, so every type's client height
 // shows them; the Snapword or hot-key controls follow below.
-inline constexpr int kAddMacroClientWidth = 400;
+inline constexpr int kAddMacroClientWidth = 420;
 struct AddMacroLayout {
   Box type_group, hot_key, snapword, timed, popup;
   Box enter, capture, script, abort;

@@ -120,7 +120,7 @@ TEST(AddMacroHotKeys, RowsSplitIntoNameAndUsageWithoutParentheses) {
     EXPECT_EQ(cols.name, c.name);
     EXPECT_EQ(cols.usage, c.usage);
   }
-  EXPECT_EQ(UsageColumnLeft(400), 240);
+  EXPECT_EQ(UsageColumnLeft(420), 252);
 }
 
 // ---- The action buttons' checks, in order

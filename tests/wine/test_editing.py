@@ -1,8 +1,10 @@
 """Making and changing macros from the main window, as a user does it: the
 add-macro dialog hands a new hot key to the direct editor, an existing
 macro grows a line through the scripting editor's wizard, and an editor
-closed with Ok and no change leaves the macro file as it was. Every macro
-made is then played with its hot key into the target.
+opened by a double click or Modify Directly and closed with Ok and no
+change leaves the macro file as it was. Every macro made is then played
+with its hot key into the target. Screenshots of the add dialog and the
+wizard go to build/wine/shots (docs/ holds cropped copies).
 
 One program start serves the whole suite; the cases run in their order,
 each on the macros the file holds by then."""
@@ -16,17 +18,17 @@ import harness
 from harness import WineSession
 from macrofile import OFF_MODIFIED, RECORD_SIZE, Macro, macro_file_bytes
 from test_editor import MIXED_TEXT
-from test_main_window import AB_PICKING, ACTIVATION_BLOCK, MAIN_TITLE, MainWindowCase, ctrl_alt
+from test_main_window import AB_PICKING, ACTIVATION_BLOCK, MAIN_TITLE, SHOTS, MainWindowCase, ctrl_alt
 
 ADD_TITLE = "Add Macro"
 DIRECT_TITLE = "Modify Hot Key"
 SCRIPT_TITLE = "Macro Scripting Editor"
 WIZARD_TITLE = "Scripting Wizard"
 KEYS_TITLE = "Enter Keystrokes"
-DOCS = harness.REPO / "docs"
 
 MACROS = [Macro("Greeting", ctrl_alt("g"), "Hi"),
-          Macro("Mixed", ctrl_alt("m"), MIXED_TEXT),
+          # An icon name as the program writes it: an empty one is read as "MAIN".
+          Macro("Mixed", ctrl_alt("m"), MIXED_TEXT, icon="MAIN"),
           Macro("Window only", ctrl_alt("w"), "w", scope=2, scope_text="Nowhere")]
 
 
@@ -42,7 +44,8 @@ class Editing(MainWindowCase):
         harness.require_build("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "testprogs/wintool.exe",
                               "testprogs/keepwarm.exe", "testprogs/macrolistprobe.exe",
                               "testprogs/target.exe")
-        cls.s = WineSession(name="editing")
+        # The list's double click must reach the window, not the window manager.
+        cls.s = WineSession(name="editing", wm_takes_client_clicks=False)
         try:
             cls.prog = cls.s.program_dir()
             cls.qlx = cls.prog / "QUILX.QLX"
@@ -85,6 +88,14 @@ class Editing(MainWindowCase):
         self.s.wait_until(lambda: self.s.peek(ACTIVATION_BLOCK, AB_PICKING, 1) == b"\x00", 10,
                           what="hot-key picking off")
 
+    def double_click_row(self, row: int) -> None:
+        """Double-clicks a row's nickname once the pointer is seen there."""
+        x, y = (int(v) for v in self.probe("point", self.title, str(row)).split())
+        self.s._x("xdotool", "mousemove", str(x), str(y))
+        self.s.wait_until(lambda: self.s._x("xdotool", "getmouselocation").split()[:2] == [f"x:{x}", f"y:{y}"],
+                          10, what="the pointer on the row")
+        self.s._x("xdotool", "click", "--repeat", "2", "--delay", "80", "1")
+
     def dialog(self, title: str) -> int:
         wid = self.s.wait_for_window(title, 15)
         self.s.focus(wid)
@@ -102,11 +113,11 @@ class Editing(MainWindowCase):
         self.wait_armed()
         s.key("ctrl+alt+t")
         s.wait_until(lambda: "Ctrl+Alt+T" in self.edit_texts(ADD_TITLE), 10, what="the picked key in the field")
-        DOCS.mkdir(exist_ok=True)
-        s.screenshot(DOCS / "add-macro.png")
+        SHOTS.mkdir(parents=True, exist_ok=True)
+        s.screenshot(SHOTS / "add-macro.png")
         self.leave_hot_key_field()
         s.key("alt+e")  # "&Enter Directly"
-        s.window_gone(add)
+        # The add dialog waits behind the editor and closes with it.
         self.dialog(DIRECT_TITLE + "  (GLOBAL)")
         s.type_text("Typed greeting")
         s.key("Tab", "Tab", "Tab")  # nickname, scope, icon, the text box
@@ -115,6 +126,7 @@ class Editing(MainWindowCase):
         s.type_text("World")
         s.key("alt+f", "u")  # File, Update
         s.window_gone(DIRECT_TITLE)
+        s.window_gone(add)
 
         after = self.wait_records(lambda r: len(r) == count + 1, "the new macro appended")
         new = after[-1]
@@ -140,6 +152,7 @@ class Editing(MainWindowCase):
         self.assertEqual(self.answer("Error", "OK"), "No Snapword name entered.")
         self.assertTrue(s._visible_windows(ADD_TITLE))
         self.refocus(ADD_TITLE)
+        s.screenshot(SHOTS / "add-macro-snapword.png")
         s.key("alt+a")  # "&Abort"
         s.window_gone(add)
         self.assertEqual(len(self.records()), count)
@@ -151,7 +164,7 @@ class Editing(MainWindowCase):
         editor = self.dialog(SCRIPT_TITLE)
         s.key("alt+z")
         self.dialog(WIZARD_TITLE)
-        s.screenshot(DOCS / "scripting-wizard.png")
+        s.screenshot(SHOTS / "scripting-wizard.png")
         s.key("alt+e")  # "&Enter Text, Symbols, Keystrokes"
         self.dialog(KEYS_TITLE)
         s.type_text(" there")
@@ -171,12 +184,15 @@ class Editing(MainWindowCase):
         s = self.s
         before = self.qlx.read_bytes()
         stamp = self.stamp(before, 2)
-        for keys, title in (("Return", SCRIPT_TITLE), (("alt+m", "d"), DIRECT_TITLE)):
+        for title in (SCRIPT_TITLE, DIRECT_TITLE):
             with self.subTest(editor=title):
-                self.select("Mixed")
-                s.key(*([keys] if isinstance(keys, str) else keys))
+                row = self.select("Mixed")
+                if title == SCRIPT_TITLE:
+                    self.double_click_row(row)
+                else:
+                    s.key("alt+m", "d")  # "Modify &Directly"
                 editor = self.dialog(title)
-                s.key("alt+o" if title == SCRIPT_TITLE else "alt+u")
+                s.key(*(["alt+o"] if title == SCRIPT_TITLE else ["alt+f", "u"]))  # Ok; File, Update
                 s.window_gone(editor)
                 # The save is seen by its new stamp; every other byte is as it was.
                 after = s.wait_until(lambda: self.saved_since(stamp), 10, what="macro 2 saved")
