@@ -25,6 +25,7 @@ DIRECT_TITLE = "Modify Hot Key"
 SCRIPT_TITLE = "Macro Scripting Editor"
 WIZARD_TITLE = "Scripting Wizard"
 KEYS_TITLE = "Enter Keystrokes"
+IDC_OPTION_BOX, IDC_SCRIPT = 11120, 11121
 
 MACROS = [Macro("Greeting", ctrl_alt("g"), "Hi"),
           # An icon name as the program writes it: an empty one is read as "MAIN".
@@ -43,7 +44,7 @@ class Editing(MainWindowCase):
     def setUpClass(cls):
         harness.require_build("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "testprogs/wintool.exe",
                               "testprogs/keepwarm.exe", "testprogs/macrolistprobe.exe",
-                              "testprogs/target.exe")
+                              "testprogs/target.exe", "testprogs/listprobe.exe")
         # The list's double click must reach the window, not the window manager.
         cls.s = WineSession(name="editing", wm_takes_client_clicks=False)
         try:
@@ -198,6 +199,60 @@ class Editing(MainWindowCase):
                 after = s.wait_until(lambda: self.saved_since(stamp), 10, what="macro 2 saved")
                 stamp = self.stamp(after, 2)
                 self.assertEqual(without_stamp(after, 2), without_stamp(before, 2))
+
+    def test_5_a_snapword_macro_built_in_the_scripting_editor_from_the_add_dialog(self):
+        s = self.s
+        count = len(self.records())
+        s.focus(self.wid)
+        s.key("Insert")
+        add = self.dialog(ADD_TITLE)
+        self.wait_armed()
+        self.leave_hot_key_field()
+        s.key("alt+n")  # "S&napwords": the name field has the focus
+        s.type_text("  sig ")
+        s.key("alt+s")  # "&Scripting Editor"
+        editor = self.dialog(SCRIPT_TITLE)
+        s.type_text("Signature")
+        for command, title, keys in (("Repeat Start", "Repeat Options", ["Tab", "2", "Return"]),
+                                     ("Text", KEYS_TITLE, ["h", "i", "alt+f", "u"]),
+                                     ("Repeat End", "Repeat Options", ["Return"])):
+            self.add_command(editor, command)
+            self.dialog(title)
+            s.key(*keys)
+            s.window_gone(title)
+        self.assertEqual(self.script_lines(), ["Repeat Start: 2", "   Text: hi", "Repeat End"])
+        s.focus(editor)
+        s.key("alt+o")
+        s.window_gone(editor)
+        s.window_gone(add)
+        after = self.wait_records(lambda r: len(r) == count + 1, "the Snapword macro appended")
+        new = after[-1]
+        self.assertEqual((new.nickname, new.code, new.snapword, new.scope, new.active),
+                         ("Signature", 20000, "sig", 1, True))
+        self.assertEqual(new.text[:new.text.index(b"\0")], b"<REPEAT:0002>hi<ENDREP>")
+        self.assertEqual([r.cells[1:] for r in self.rows() if r.selected], [["sig", "Signature", "GLOBAL"]])
+
+    # --- the script editor's lists, read with listprobe.exe --------------------
+
+    def list_items(self, control: int) -> tuple[int, list[str]]:
+        r = self.s.run(self.s.testprog("listprobe"), [SCRIPT_TITLE, str(control)])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        lines = r.stdout.splitlines()
+        return int(lines[0].split()[1]), [line.split("\t", 1)[1] for line in lines[1:]]
+
+    def script_lines(self) -> list[str]:
+        return self.list_items(IDC_SCRIPT)[1]
+
+    def add_command(self, editor: int, name: str) -> None:
+        """Chooses a command in the command list with the keyboard and adds it."""
+        s = self.s
+        s.focus(editor)
+        s.key("alt+m", "Home")
+        index = self.list_items(IDC_OPTION_BOX)[1].index(name)
+        if index:
+            s.key(*["Down"] * index)
+        s.wait_until(lambda: self.list_items(IDC_OPTION_BOX)[0] == index, 10, what=f"{name!r} chosen")
+        s.key("alt+a")
 
 
 if __name__ == "__main__":
