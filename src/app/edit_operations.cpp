@@ -1,29 +1,8 @@
 #include "app/edit_operations.h"
 
 #include "capture/capture_complete.h"
-#include "capture/capture_options.h"
 
 namespace qlx {
-
-int MacroEditOperations::SelectedOrRefuse() {
-  if (block().ClampedCount() <= 0) {
-    boxes_.Show(kErrorCaption, kNoHotKeysYetText);
-    return 0;
-  }
-  const int n = host_.SelectedMacro();
-  if (n < 1 || n > block().ClampedCount()) {
-    boxes_.Show(kErrorCaption, kNoHotKeySelectedText);
-    return 0;
-  }
-  return n;
-}
-
-void MacroEditOperations::Refresh(int n) {
-  host_.FillList();
-  host_.SelectMacro(n);
-  host_.CheckTimeItem();
-  if (block().Code(n) == kTimedCode) hooks_.CheckAndSetTime();
-}
 
 void MacroEditOperations::Add() {
   const int count = block().ClampedCount();
@@ -45,7 +24,7 @@ void MacroEditOperations::Add() {
     return;
   }
   change.Changed();
-  Refresh(n);
+  list_operations_.Refresh(n);
   host_.SetButtons(true);
   if (working_.Code() == kTimedCode && disable_screen_saver_) hooks_.CheckForScreenSaver();
   host_.SetHotKeys();
@@ -55,32 +34,23 @@ void MacroEditOperations::Add() {
   }
 }
 
-void MacroEditOperations::Modify() {
-  const int n = SelectedOrRefuse();
-  if (n == 0) return;
-  // A system macro keeps its scope: the editors would make it an ordinary
-  // macro, so its key is changed as a rename does.
-  if (block().Scope(n) == kScopeSystem) {
-    list_operations_.Rename();
-    return;
-  }
-  FileChange change(lock_);
-  if (!change.Taken()) return;
-  EditMacro(n, EditorKind::Direct, change);
-}
+void MacroEditOperations::Modify() { OpenEditor(EditorKind::Direct); }
 
-void MacroEditOperations::ScriptingEditor() {
-  const int n = SelectedOrRefuse();
+void MacroEditOperations::ScriptingEditor() { OpenEditor(EditorKind::Scripting); }
+
+void MacroEditOperations::OpenEditor(EditorKind kind) {
+  const int n = list_operations_.SelectedOrRefuse();
   if (n == 0) return;
-  // A system macro has no script: its key is changed as a rename does,
-  // which takes the lock itself.
+  // A system macro has no script and keeps its scope (an editor would make
+  // it an ordinary macro): its key is changed as a rename does, which takes
+  // the lock itself.
   if (block().Scope(n) == kScopeSystem) {
     list_operations_.Rename();
     return;
   }
   FileChange change(lock_);
   if (!change.Taken()) return;
-  EditMacro(n, EditorKind::Scripting, change);
+  EditMacro(n, kind, change);
 }
 
 void MacroEditOperations::EditMacro(int n, EditorKind kind, FileChange& change) {
@@ -92,7 +62,7 @@ void MacroEditOperations::EditMacro(int n, EditorKind kind, FileChange& change) 
     if (outcome.saved) {
       if (!file_.WriteRecord(n, working_)) return;
       change.Changed();
-      Refresh(n);
+      list_operations_.Refresh(n);
       host_.SetHotKeys();
     }
     if (outcome.icons_changed) {
@@ -108,7 +78,7 @@ void MacroEditOperations::EditMacro(int n, EditorKind kind, FileChange& change) 
   if (!dialogs_.RunEditor(kind, working_, global_not_allowed)) return;
   if (!file_.WriteRecord(n, working_)) return;
   change.Changed();
-  Refresh(n);
+  list_operations_.Refresh(n);
   host_.SetHotKeys();
 }
 

@@ -53,11 +53,10 @@ class MacroEditOperations {
   void ScriptingEditor();
 
  private:
-  int SelectedOrRefuse();
+  void OpenEditor(EditorKind kind);
   // Opens the direct editor, the scripting editor or the menu builder on
   // macro n; the lock is held by the caller.
   void EditMacro(int n, EditorKind kind, FileChange& change);
-  void Refresh(int n);
   ActivationBlock& block() { return file_.tables().block; }
 
   MacroFile& file_;

@@ -70,12 +70,13 @@ class MacroListOperations {
   // The System Hot Keys dialog opened from the Options menu.
   void EditSystemHotKeys();
 
- private:
   // The selected macro, or 0 after telling the user why there is none.
   int SelectedOrRefuse();
   // FillList, select macro n, its command states; the schedule for a
   // timed macro.
   void Refresh(int n);
+
+ private:
   void ScreenSaverCheck();
   ActivationBlock& block() { return file_.tables().block; }
 

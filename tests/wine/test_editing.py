@@ -82,6 +82,15 @@ class Editing(MainWindowCase):
         data = self.qlx.read_bytes()
         return data if self.stamp(data, 2) != stamp else None
 
+    def open_add_dialog(self) -> int:
+        """Add Macro from the main window (Insert); returns once the dialog's
+        hot-key field has the focus and takes the keys."""
+        self.s.focus(self.wid)
+        self.s.key("Insert")
+        add = self.dialog(ADD_TITLE)
+        self.wait_armed()
+        return add
+
     def leave_hot_key_field(self) -> None:
         """Tabs from the hot-key field, which takes every hot key (Alt and a
         letter included), to the list; the dialog's own keys work again."""
@@ -107,11 +116,8 @@ class Editing(MainWindowCase):
     def test_1_a_new_hot_key_macro_typed_in_the_direct_editor_plays(self):
         s = self.s
         count = len(self.records())
-        s.focus(self.wid)
-        s.key("Insert")  # "&Add Macro"
-        add = self.dialog(ADD_TITLE)
+        add = self.open_add_dialog()
         # The hot-key field has the focus: the key pressed is picked, not played.
-        self.wait_armed()
         s.key("ctrl+alt+t")
         s.wait_until(lambda: "Ctrl+Alt+T" in self.edit_texts(ADD_TITLE), 10, what="the picked key in the field")
         SHOTS.mkdir(parents=True, exist_ok=True)
@@ -143,10 +149,7 @@ class Editing(MainWindowCase):
     def test_2_a_refused_choice_keeps_the_add_dialog_open(self):
         s = self.s
         count = len(self.records())
-        s.focus(self.wid)
-        s.key("Insert")
-        add = self.dialog(ADD_TITLE)
-        self.wait_armed()
+        add = self.open_add_dialog()
         self.leave_hot_key_field()
         s.key("alt+n")  # "S&napwords", no name typed
         s.key("alt+s")  # "&Scripting Editor"
@@ -203,10 +206,7 @@ class Editing(MainWindowCase):
     def test_5_a_snapword_macro_built_in_the_scripting_editor_from_the_add_dialog(self):
         s = self.s
         count = len(self.records())
-        s.focus(self.wid)
-        s.key("Insert")
-        add = self.dialog(ADD_TITLE)
-        self.wait_armed()
+        add = self.open_add_dialog()
         self.leave_hot_key_field()
         s.key("alt+n")  # "S&napwords": the name field has the focus
         s.type_text("  sig ")

@@ -1,24 +1,10 @@
 #include "app/win/main_window_editors.h"
 
+#include "app/win/dialog_open.h"
 #include "editor/win/script_editor_win.h"
 #include "editor/win/text_editors_win.h"
 
 namespace qlx {
-namespace {
-
-// Marks a dialog of the main window open while it is.
-class DialogOpenFlag {
- public:
-  explicit DialogOpenFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~DialogOpenFlag() { flag_ = false; }
-  DialogOpenFlag(const DialogOpenFlag&) = delete;
-  DialogOpenFlag& operator=(const DialogOpenFlag&) = delete;
-
- private:
-  bool& flag_;
-};
-
-}  // namespace
 
 TMainWinEditors::TMainWinEditors(Settings& settings, std::string program_dir, IDesktop& desktop,
                                  IProcesses& processes, const IClock& clock, ISound& sound, ActivationBlock block,
@@ -37,13 +23,13 @@ TMainWinEditors::TMainWinEditors(Settings& settings, std::string program_dir, ID
 }
 
 EditOutcome TMainWinEditors::RunAddMacro(int new_macro, MacroRecord& working) {
-  DialogOpenFlag open(dialog_open_);
+  DialogOpen open(dialog_open_);
   TAddNewHotKey dialog(ctx_, add_hooks, block_, owner_, new_macro, working);
   return dialog.ShowModal(owner_);
 }
 
 bool TMainWinEditors::RunEditor(EditorKind kind, MacroRecord& working, bool global_not_allowed) {
-  DialogOpenFlag open(dialog_open_);
+  DialogOpen open(dialog_open_);
   EditRequest request{working, /*existing*/ true, global_not_allowed};
   if (kind == EditorKind::Direct) {
     TModHotKeys editor(ctx_, request);
@@ -55,7 +41,7 @@ bool TMainWinEditors::RunEditor(EditorKind kind, MacroRecord& working, bool glob
 
 EditOutcome TMainWinEditors::RunMenuBuilder(MacroRecord& working, const std::string& title) {
   if (!modify_popup_menu) return {};
-  DialogOpenFlag open(dialog_open_);
+  DialogOpen open(dialog_open_);
   return modify_popup_menu(owner_, working, title);
 }
 
