@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -128,6 +129,21 @@ TEST_F(EditOperations, AddNotSavedLeavesFileAndTablesAlone) {
   ops_->Add();
   EXPECT_EQ(dialogs_.calls.size(), 1u);
   EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(rig_.block().ClampedCount(), 5);
+  EXPECT_EQ(lock_.log, (std::vector<std::string>{"FileInUse", "Release(0)"}));
+  EXPECT_TRUE(host_->log.empty());
+}
+
+TEST_F(EditOperations, AFailedAppendTakesTheNewMacroOutOfTheCountAgain) {
+  Start(WithSystemMacros({HotKeyMacro("b", kCtrlAltB)}));
+  dialogs_.add = [&](MacroRecord& r) {
+    r.SetCode(kCtrlAltA);
+    // The file goes while the dialog is open: the record cannot follow the others.
+    std::filesystem::remove(rig_.path);
+    return EditOutcome{true, false};
+  };
+  ops_->Add();
+  EXPECT_EQ(rig_.boxes.shown, (std::vector<std::pair<std::string, std::string>>{{"Error", kSavingFailedText}}));
   EXPECT_EQ(rig_.block().ClampedCount(), 5);
   EXPECT_EQ(lock_.log, (std::vector<std::string>{"FileInUse", "Release(0)"}));
   EXPECT_TRUE(host_->log.empty());
