@@ -11,6 +11,7 @@ each on the macros the file holds by then."""
 
 from __future__ import annotations
 
+import re
 import struct
 import unittest
 
@@ -26,6 +27,9 @@ SCRIPT_TITLE = "Macro Scripting Editor"
 WIZARD_TITLE = "Scripting Wizard"
 KEYS_TITLE = "Enter Keystrokes"
 IDC_OPTION_BOX, IDC_SCRIPT = 11120, 11121
+# The add dialog's client area is 419 pixels high with the hot-key list,
+# 160 with the Snapword field.
+SNAPWORD_HEIGHT_BELOW = 300
 
 MACROS = [Macro("Greeting", ctrl_alt("g"), "Hi"),
           # An icon name as the program writes it: an empty one is read as "MAIN".
@@ -106,6 +110,19 @@ class Editing(MainWindowCase):
                           10, what="the pointer on the row")
         self.s._x("xdotool", "click", "--repeat", "2", "--delay", "80", "1")
 
+    def choose_snapwords(self, add: int) -> None:
+        """"S&napwords" in the add dialog: the dialog shrinks to the Snapword
+        field, which gets the focus. Keys go on once the window manager has
+        seen the new size and the dialog is in front again."""
+        self.leave_hot_key_field()
+        self.s.key("alt+n")
+        self.s.wait_until(lambda: self.height(add) < SNAPWORD_HEIGHT_BELOW, 10, what="the Snapword layout")
+        self.s.focus(add)
+
+    def height(self, wid: int) -> int:
+        geometry = self.s._x("xdotool", "getwindowgeometry", str(wid))
+        return int(re.search(r"Geometry: \d+x(\d+)", geometry).group(1))
+
     def dialog(self, title: str) -> int:
         wid = self.s.wait_for_window(title, 15)
         self.s.focus(wid)
@@ -150,8 +167,7 @@ class Editing(MainWindowCase):
         s = self.s
         count = len(self.records())
         add = self.open_add_dialog()
-        self.leave_hot_key_field()
-        s.key("alt+n")  # "S&napwords", no name typed
+        self.choose_snapwords(add)  # and type no name
         s.key("alt+s")  # "&Scripting Editor"
         self.assertEqual(self.answer("Error", "OK"), "No Snapword name entered.")
         self.assertTrue(s._visible_windows(ADD_TITLE))
@@ -207,8 +223,7 @@ class Editing(MainWindowCase):
         s = self.s
         count = len(self.records())
         add = self.open_add_dialog()
-        self.leave_hot_key_field()
-        s.key("alt+n")  # "S&napwords": the name field has the focus
+        self.choose_snapwords(add)
         s.type_text("  sig ")
         s.key("alt+s")  # "&Scripting Editor"
         editor = self.dialog(SCRIPT_TITLE)
