@@ -5,7 +5,6 @@
 #include "app/quick_info.h"
 #include "app/win/appearance_dialog.h"
 #include "app/win/copy_or_move_dialog.h"
-#include "app/win/dialog_open.h"
 #include "app/win/quick_info_dialog.h"
 #include "app/win/sort_order_dialog.h"
 #include "app/win/system_keys_dialog.h"
@@ -13,6 +12,21 @@
 #include "platform/files.h"
 
 namespace qlx {
+namespace {
+
+// Marks a dialog of the window open while it is.
+class DialogOpen {
+ public:
+  explicit DialogOpen(bool& flag) : flag_(flag) { flag_ = true; }
+  ~DialogOpen() { flag_ = false; }
+  DialogOpen(const DialogOpen&) = delete;
+  DialogOpen& operator=(const DialogOpen&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
 
 int TMainWin::SelectedMacro() const { return list_.SelectedMacro(); }
 int TMainWin::SelectedRow() const { return list_.SelectedRow(); }

@@ -1,8 +1,8 @@
 #include "app/win/main_window_editors.h"
 
-#include "app/win/dialog_open.h"
 #include "editor/win/script_editor_win.h"
 #include "editor/win/text_editors_win.h"
+#include "engine/engine_state.h"
 
 namespace qlx {
 
@@ -23,13 +23,13 @@ TMainWinEditors::TMainWinEditors(Settings& settings, std::string program_dir, ID
 }
 
 EditOutcome TMainWinEditors::RunAddMacro(int new_macro, MacroRecord& working) {
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   TAddNewHotKey dialog(ctx_, add_hooks, block_, owner_, new_macro, working);
   return dialog.ShowModal(owner_);
 }
 
 bool TMainWinEditors::RunEditor(EditorKind kind, MacroRecord& working, bool global_not_allowed) {
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   EditRequest request{working, /*existing*/ true, global_not_allowed};
   if (kind == EditorKind::Direct) {
     TModHotKeys editor(ctx_, request);
@@ -41,7 +41,7 @@ bool TMainWinEditors::RunEditor(EditorKind kind, MacroRecord& working, bool glob
 
 EditOutcome TMainWinEditors::RunMenuBuilder(MacroRecord& working, const std::string& title) {
   if (!modify_popup_menu) return {};
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   return modify_popup_menu(owner_, working, title);
 }
 
