@@ -187,6 +187,9 @@ Section "Uninstall"
     Delete "$INSTDIR\QUILX.INI"
     ; Without a folder in its name the settings file is the Windows folder's.
     Delete "$WINDIR\QUILX.INI"
+    ; A user who may not write there keeps it in their application data.
+    Delete "$APPDATA\Quillon 98\QUILX.INI"
+    RMDir "$APPDATA\Quillon 98"
   ${EndIf}
   ; Only when empty: the user's files keep the folder.
   RMDir "$INSTDIR"

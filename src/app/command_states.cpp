@@ -47,7 +47,8 @@ void GreyEverywhere(CommandStates& s, std::initializer_list<UiCommand> commands)
 
 FeatureSet BuiltFeatures() {
   FeatureSet f;
-  for (Feature built : {Feature::Always, Feature::Editors, Feature::Capture, Feature::Snapwords, Feature::Remap})
+  for (Feature built : {Feature::Always, Feature::Editors, Feature::Capture, Feature::Snapwords, Feature::Remap,
+                        Feature::Help})
     f.set(static_cast<size_t>(built));
   return f;
 }

@@ -39,8 +39,7 @@ TEST(CommandStates, CommandsOfFeaturesNotYetBuiltStayGreyedEverywhere) {
   ctx.features = BuiltFeatures();
   const std::set<UiCommand> later = {
       C::Network,     C::TimerInterval, C::Alarm,      C::ScreenSaver, C::PrintList, C::PrinterSetup,
-      C::PrinterFont, C::OutputInfo,    C::Import,     C::Export,      C::Hide,      C::SystemTray,
-      C::HelpContents};
+      C::PrinterFont, C::OutputInfo,    C::Import,     C::Export,      C::Hide,      C::SystemTray};
   const CommandStates s = ComputeCommandStates(ctx);
   for (Surface surface : {Surface::Menu, Surface::SpeedBar, Surface::Panel}) EXPECT_EQ(Greyed(s, surface), later);
 }

@@ -5,6 +5,7 @@ so that it needs neither Wine nor Windows.
     info = read_version(Path("QUILX.EXE"))
     info.file_version      -> (1, 0, 0, 0)
     info.strings["ProductVersion"] -> "1.0.0"
+    read_manifest(Path("QUILX.EXE")) -> "<?xml ..."
 """
 
 from __future__ import annotations
@@ -14,6 +15,7 @@ from dataclasses import dataclass, field
 from pathlib import Path
 
 RT_VERSION = 16
+RT_MANIFEST = 24
 FIXED_SIGNATURE = 0xFEEF04BD
 
 
@@ -67,20 +69,25 @@ def _entries(data: bytes, directory: int) -> list[tuple[int, int]]:
 
 
 def _version_block(data: bytes) -> bytes:
+    return _first_resource(data, RT_VERSION)
+
+
+def _first_resource(data: bytes, kind: int) -> bytes:
+    """The first resource of a type (its first name, first language)."""
     sections, pe = _sections(data)
     rsrc_rva, rsrc_size = _resource_directory_rva(data, pe)
     if not rsrc_rva:
         raise NoVersion("no resources")
     root = _file_offset(sections, rsrc_rva)
     node = root
-    for want in (RT_VERSION, None, None):       # type, first name, first language
+    for want in (kind, None, None):             # type, first name, first language
         found = None
         for name, offset in _entries(data, node):
             if want is None or name == want:
                 found = offset
                 break
         if found is None:
-            raise NoVersion("no version resource")
+            raise NoVersion(f"no resource of type {kind}")
         if found & 0x80000000:
             node = root + (found & 0x7FFFFFFF)
         else:
@@ -115,6 +122,11 @@ def _children(block: bytes, start: int, end: int):
             break
         yield pos
         pos = _align4(pos + length)
+
+
+def read_manifest(path: Path) -> str:
+    """The application manifest a program carries, as text."""
+    return _first_resource(Path(path).read_bytes(), RT_MANIFEST).decode("utf-8")
 
 
 def read_version(path: Path) -> VersionInfo:

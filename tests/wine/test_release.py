@@ -215,6 +215,11 @@ class ReleaseFiles(unittest.TestCase):
                     if original:
                         self.assertEqual(info.strings.get("OriginalFilename"), original)
                         self.assertEqual(info.file_type, 2 if original.endswith(".DLL") else 1)
+                    if original == "QUILX.EXE":
+                        # The manifest names the program's version as well.
+                        manifest = pe_version.read_manifest(path)
+                        self.assertRegex(manifest, r'name="Quillon98\.QUILX" version="'
+                                         + re.escape(".".join(map(str, version_numbers()))) + '"')
 
     def test_the_zip_holds_this_builds_program_folder_with_the_demo_as_macro_file(self):
         with zipfile.ZipFile(RELEASE / ZIP_NAME) as z:
@@ -283,6 +288,8 @@ class Installer(unittest.TestCase):
                     else:
                         self.assertEqual(path.read_bytes(), z.read(name), "same file as the zip's")
         self.assertTrue((inst / "Uninstall.exe").is_file())
+        # The help pages come along; Help > Contents opens this one.
+        self.assertIn("<h1>Quillon 98 Help</h1>", (inst / "Help" / "contents.htm").read_text())
 
         target, folder = read_shortcut(shortcut(s))
         self.assertEqual(host_path(s, target), inst / "QUILX.EXE")
@@ -380,6 +387,13 @@ class Installer(unittest.TestCase):
         inst = install_dir(s)
         self.assertEqual(self.install(), 0)
         self.assertEqual((inst / "QUILX.QLS").read_bytes(), b"\x01" * 93)
+        # The settings of a user who could not write the Windows folder.
+        roaming = [p for p in (s.prefix / "drive_c" / "users").glob("*/AppData/Roaming")
+                   if p.parts[-3] != "Public"]
+        self.assertEqual(len(roaming), 1, roaming)
+        user_settings = roaming[0] / "Quillon 98" / "QUILX.INI"
+        user_settings.parent.mkdir(exist_ok=True)
+        user_settings.write_text("[Misc]\r\n")
 
         s.start(inst / "Uninstall.exe")
         s.wait_for_window("Quillon 98 Uninstall", 30)
@@ -395,6 +409,7 @@ class Installer(unittest.TestCase):
 
         self.assertFalse(inst.exists(), sorted(p.name for p in inst.iterdir()) if inst.exists() else "")
         self.assertFalse((s.windows_dir() / "QUILX.INI").exists())
+        self.assertFalse(user_settings.parent.exists())
         self.assertFalse(shortcut(s).exists())
 
 

@@ -107,7 +107,7 @@ constexpr PanelButton kPanel[] = {
     {C::AddMacro, "&Add Macro"},       {C::ScriptingEditor, "&Scripting Editor"},
     {C::ModifyDirectly, nullptr},      {C::Recapture, "Re&capture Macro"},
     {C::CopyMacro, "Cop&y Macro"},     {C::RenameMacro, "Re&name Macro"},
-    {C::RemoveMacro, "Remo&ve Macro"}, {C::ActivateMacro, nullptr},
+    {C::RemoveMacro, "&Remove Macro"}, {C::ActivateMacro, nullptr},
 };
 
 void SetMenuCaption(HMENU menu, UINT id, const std::string& caption) {

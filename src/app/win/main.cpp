@@ -11,6 +11,7 @@
 #include "app/startup_logic.h"
 #include "app/win/hook_library.h"
 #include "app/win/main_window.h"
+#include "app/win/settings_file.h"
 #include "platform/profile.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/message_boxes_win32.h"
@@ -68,7 +69,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_cmd) {
   if (!mutex) Terminate("Mutex could not be created.  Quillon will terminate.");
 
   auto settings = std::make_unique<Settings>();
-  Win32Profile profile;
+  Win32Profile profile(SettingsFilePath());
   ReadSettings(profile, program_dir, *settings);
 
   // A second instance ends here, before it writes anything into the block.

@@ -190,6 +190,7 @@ void TMainWin::CommandClick(UINT id) {
     case UiCommand::CaptureOptions: CaptureOptionsClick(); return;
     case UiCommand::SnapwordOptions: SnapwordOptionsClick(); return;
     case UiCommand::Remap: RemapClick(); return;
+    case UiCommand::HelpContents: HelpContentsClick(); return;
     default:
       // The commands of features still to come: greyed, nothing to do.
       return;

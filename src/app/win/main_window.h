@@ -9,6 +9,7 @@
 //   main_window_commands.cpp  list operations, options and their dialogs
 //   main_window_playback.cpp  what playback and dispatch ask of the window
 //   main_window_capture.cpp   capture, Snapwords and key remapping
+//   main_window_help.cpp      Help > Contents
 #include <windows.h>
 
 #include <memory>
@@ -149,6 +150,9 @@ class TMainWin : private IPlaybackHost,
   void AppearanceClick();
   void SortOrderClick();
   void SystemHotKeysClick();
+
+  // ---- main_window_help.cpp
+  void HelpContentsClick();
 
   // ---- main_window_playback.cpp
   void DoAMessage(const std::string& caption, const std::string& text) override;

@@ -7,15 +7,91 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "help/help_topics.h"
 #include "platform/win32/win_handles.h"
 
 namespace qlx::dlg {
+
+// ---- Help
+
+// The folder the running program was started from.
+inline std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string dir(path, n < sizeof path ? n : 0);
+  const size_t slash = dir.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : dir.substr(0, slash);
+}
+
+// The help page of a keyword, from the Help folder beside the program, in
+// the user's browser.
+inline void OpenHelp(HWND owner, const std::string& program_dir, const std::string& keyword) {
+  const std::string page = help::PagePath(program_dir, keyword);
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteA(owner, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (result <= 32)
+    ::MessageBoxA(owner, help::MissingPageMessage(page).c_str(), "Error", MB_OK);
+}
+
+namespace detail {
+// The template of the dialog being made, from RunModal or CreateFloating to
+// its WM_INITDIALOG, and on in a window property for its life.
+inline thread_local int pending_template = 0;
+inline constexpr char kTemplateProperty[] = "QlxDialogTemplate";
+
+inline int TemplateOf(HWND dialog) {
+  return static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropA(dialog, kTemplateProperty)));
+}
+
+inline bool IsHelpButton(HWND control) {
+  if (!control) return false;
+  char cls[16] = {}, text[16] = {};
+  ::GetClassNameA(control, cls, sizeof cls);
+  ::GetWindowTextA(control, text, sizeof text);
+  return ::lstrcmpiA(cls, "Button") == 0 && help::IsHelpCaption(text);
+}
+
+// Every dialog with a page gets working Help buttons: they are enabled when
+// it opens, and those the dialog class leaves alone open its page.
+inline void EnableHelpButtons(HWND dialog) {
+  for (HWND c = ::GetWindow(dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    if (IsHelpButton(c)) ::EnableWindow(c, TRUE);
+}
+
+inline void OpenDialogHelp(HWND dialog) {
+  if (const auto topic = help::TopicOfDialog(TemplateOf(dialog)))
+    OpenHelp(dialog, ProgramFolder(), std::string(topic->keyword));
+}
+
+// Before the dialog sees it: true when the common help took the message.
+inline bool PreviewHelp(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_COMMAND || HIWORD(wp) != BN_CLICKED) return false;
+  const auto topic = help::TopicOfDialog(TemplateOf(dialog));
+  if (!topic || topic->handler != help::Handler::Common) return false;
+  if (!IsHelpButton(reinterpret_cast<HWND>(lp))) return false;
+  OpenDialogHelp(dialog);
+  return true;
+}
+
+// After the dialog: its Help buttons enabled on opening, and F1 when the
+// dialog did not answer it itself; true when F1 was answered here.
+inline bool FollowUpHelp(HWND dialog, UINT msg, INT_PTR handled) {
+  if (msg == WM_INITDIALOG) {
+    if (help::TopicOfDialog(TemplateOf(dialog))) EnableHelpButtons(dialog);
+  } else if (msg == WM_HELP && !handled && help::TopicOfDialog(TemplateOf(dialog))) {
+    OpenDialogHelp(dialog);
+    return true;
+  }
+  return false;
+}
+}  // namespace detail
 
 // Dialog procedure of `T`: the object rides in the dialog's user data and
 // handles every message from WM_INITDIALOG on. `T` has a member `hwnd_`
@@ -25,10 +101,18 @@ INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_INITDIALOG) {
     ::SetWindowLongPtrA(hwnd, DWLP_USER, lp);
     reinterpret_cast<T*>(lp)->hwnd_ = hwnd;
+    ::SetPropA(hwnd, detail::kTemplateProperty,
+               reinterpret_cast<HANDLE>(static_cast<INT_PTR>(detail::pending_template)));
+    detail::pending_template = 0;
   }
+  if (detail::PreviewHelp(hwnd, msg, wp, lp)) return TRUE;
   auto* self = reinterpret_cast<T*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
   INT_PTR result = self ? self->HandleMessage(msg, wp, lp) : FALSE;
-  if (msg == WM_NCDESTROY && self) self->hwnd_ = nullptr;
+  if (detail::FollowUpHelp(hwnd, msg, result)) result = TRUE;
+  if (msg == WM_NCDESTROY) {
+    ::RemovePropA(hwnd, detail::kTemplateProperty);
+    if (self) self->hwnd_ = nullptr;
+  }
   return result;
 }
 
@@ -36,6 +120,7 @@ INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // the dialog passed to EndDialog (-1 when it could not be made).
 template <typename T>
 INT_PTR RunModal(int template_id, T& self, HWND owner = nullptr) {
+  detail::pending_template = template_id;
   return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id), owner,
                            &Procedure<T>, reinterpret_cast<LPARAM>(&self));
 }
@@ -44,6 +129,7 @@ INT_PTR RunModal(int template_id, T& self, HWND owner = nullptr) {
 // false when it could not be made.
 template <typename T>
 bool CreateFloating(int template_id, T& self, HWND owner = nullptr) {
+  detail::pending_template = template_id;
   return ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id), owner,
                               &Procedure<T>, reinterpret_cast<LPARAM>(&self)) != nullptr;
 }
@@ -433,13 +519,6 @@ inline void SetClientSize(HWND dialog, int width, int height) {
   ::SetWindowPos(dialog, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The help file of the program folder, opened at a keyword.
-inline void OpenHelp(HWND owner, const std::string& program_dir, const std::string& keyword) {
-  std::string file = program_dir;
-  if (!file.empty() && file.back() != '\\') file += '\\';
-  file += "QUILHELP.HLP";
-  ::WinHelpA(owner, file.c_str(), HELP_KEY, reinterpret_cast<ULONG_PTR>(keyword.c_str()));
-}
 
 // A control of the program's own tells its dialog about something, as the
 // system's controls do: WM_COMMAND with the control's id and `code`.
