@@ -118,14 +118,8 @@ constexpr DialogTopic kDialogs[] = {
 // Sharing dialogs, once their resources are part of the program.
 #ifdef IDD_NETWORK
     {IDD_NETWORK, "Network Considerations", H::Common},
-#endif
-#ifdef IDD_OUTPUT_MACROS
     {IDD_OUTPUT_MACROS, "Output Macro Information", H::Common},
-#endif
-#ifdef IDD_EXPORT_MACROS
     {IDD_EXPORT_MACROS, "Export Macros", H::Common},
-#endif
-#ifdef IDD_IMPORT_MACROS
     {IDD_IMPORT_MACROS, "Import Macros", H::Common},
 #endif
 };
