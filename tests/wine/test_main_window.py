@@ -288,7 +288,7 @@ class Remove(MainWindowCase):
                    menus={0: [2]})
         before = self.qlx.read_bytes()
         self.select("kept")
-        self.s.key("Delete")
+        self.s.key("alt+r")  # the underlined letter of "&Remove Macro"
         self.answer("Delete", "Yes")
         self.answer("Delete", "No")
         self.select("kept")  # the window answers again
