@@ -24,6 +24,7 @@ class Help(unittest.TestCase):
     def setUpClass(cls):
         harness.require_build("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "dist/Help/contents.htm",
                               "testprogs/openlog.exe", "testprogs/editorhost.exe",
+                              "testprogs/capturedialogs.exe",
                               "testprogs/wintool.exe", "testprogs/keepwarm.exe")
         cls.s = WineSession(name="help")
         try:
@@ -80,6 +81,14 @@ class Help(unittest.TestCase):
         self.s.focus(wid)
         return wid
 
+    def program_with_help(self, program: str) -> Path:
+        """A folder with a copy of a test program and the Help folder."""
+        folder = self.s.temp_path(program)
+        folder.mkdir()
+        shutil.copy2(self.s.testprog(program), folder / f"{program}.exe")
+        shutil.copytree(harness.win_build() / "dist" / "Help", folder / "Help")
+        return folder
+
     def close_dialog(self, title: str, wid: int) -> None:
         self.s.click_button(title, "Cancel")
         self.s.window_gone(wid)
@@ -116,15 +125,21 @@ class Help(unittest.TestCase):
         self.close_dialog("Sort Order", wid)
 
     def test_an_editor_opens_the_page_of_its_own_keyword(self):
-        folder = self.s.temp_path("editor")
-        folder.mkdir()
-        shutil.copy2(self.s.testprog("editorhost"), folder / "editorhost.exe")
-        shutil.copytree(harness.win_build() / "dist" / "Help", folder / "Help")
+        folder = self.program_with_help("editorhost")
         proc = self.open_direct_editor(folder)
         self._seen = len(self.opened())
         self.s.click_button(DIRECT_TITLE, "Help")
         self.expect_opened(folder, "direct-editor.htm")
         self.s.stop(proc)
+
+    def test_a_capture_dialog_opens_its_page(self):
+        folder = self.program_with_help("capturedialogs")
+        proc = self.s.start(folder / "capturedialogs.exe", ["snapwords"])
+        self.addCleanup(self.s.stop, proc)
+        self.s.wait_for_window("Snapword Options", 30)
+        self._seen = len(self.opened())
+        self.s.click_button("Snapword Options", "Help")
+        self.expect_opened(folder, "snapwords.htm")
 
     def test_a_missing_page_is_reported_and_nothing_is_opened(self):
         folder = self.s.temp_path("nohelp")
