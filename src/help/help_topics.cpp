@@ -115,6 +115,14 @@ constexpr DialogTopic kDialogs[] = {
     // Playback
     {IDD_PAUSE_MACRO, "Playing Macros", H::Common},
     {IDD_REPEAT_PROMPT, "Playing Macros", H::Common},
+// The add-macro dialog and the wizard, once their resources are part of
+// the program; the wizard answers its Help button itself.
+#ifdef IDD_ADD_NEW_HOT_KEY
+    {IDD_ADD_NEW_HOT_KEY, "Add Macro", H::Common},
+#endif
+#ifdef IDD_DO_WIZARD
+    {IDD_DO_WIZARD, "Command Wizard", H::Dialog},
+#endif
 // Sharing dialogs, once their resources are part of the program.
 #ifdef IDD_NETWORK
     {IDD_NETWORK, "Network Considerations", H::Common},

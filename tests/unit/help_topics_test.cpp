@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -89,23 +90,37 @@ TEST(HelpTopics, EveryDialogWithAHelpButtonHasAPage) {
   EXPECT_GE(with_help, 30) << "the resource scripts were not read";
 }
 
-// The dialog classes that choose their own keyword pass it as a literal:
-// each such literal must be a topic, or its Help button opens Contents.
+// The dialog classes that choose their own keyword pass it as a literal or
+// keep it in a constant named so: each must be a topic, or its Help button
+// opens Contents.
 TEST(HelpTopics, EveryKeywordTheDialogClassesPassIsATopic) {
   static const std::regex literal(R"re("([^"]*)")re");
+  struct Site {
+    const char* text;
+    bool call;  // the arguments of a call, else a definition up to its ';'
+  };
+  const Site sites[] = {{"CommandDialog(ctx,", true},
+                        {"TokenTextEditor(ctx,", true},
+                        {"OpenHelp(", true},
+                        {"HelpKeyword[] =", false}};
   int literals = 0;
   for (const auto& e : fs::recursive_directory_iterator(SourceDir() / "src")) {
     const std::string ext = e.path().extension().string();
     if (!e.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
     const std::string text = test::ReadText(e.path());
-    for (const std::string site : {"CommandDialog(ctx,", "TokenTextEditor(ctx,", "OpenHelp("}) {
-      for (size_t at = text.find(site); at != std::string::npos; at = text.find(site, at + 1)) {
-        // The call's arguments: up to the parenthesis that closes it.
-        const size_t from = at + site.size();
+    for (const Site& site : sites) {
+      const std::string start = site.text;
+      for (size_t at = text.find(start); at != std::string::npos; at = text.find(start, at + 1)) {
+        const size_t from = at + start.size();
         size_t pos = from;
-        for (int open = 1; pos < text.size() && open > 0; ++pos) {
-          if (text[pos] == '(') ++open;
-          if (text[pos] == ')') --open;
+        if (site.call) {
+          // Up to the parenthesis that closes the call.
+          for (int open = 1; pos < text.size() && open > 0; ++pos) {
+            if (text[pos] == '(') ++open;
+            if (text[pos] == ')') --open;
+          }
+        } else {
+          pos = std::min(text.find(';', from), text.size());
         }
         const std::string args = text.substr(from, pos - from);
         for (std::sregex_iterator l(args.begin(), args.end(), literal), lend; l != lend; ++l) {
