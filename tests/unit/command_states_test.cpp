@@ -59,7 +59,14 @@ TEST(CommandStates, SwitchingAFeatureOnEnablesItsCommands) {
     ctx.features.set(static_cast<size_t>(feature));
     const CommandStates s = ComputeCommandStates(ctx);
     for (UiCommand c : commands) EXPECT_TRUE(s.Enabled(c, Surface::Menu)) << static_cast<int>(c);
-    EXPECT_FALSE(s.Enabled(C::HelpContents, Surface::Menu));  // other features stay off
+    // The commands of features neither built nor switched on stay off.
+    for (size_t i = 0; i < kUiCommandCount; ++i) {
+      const auto other = static_cast<UiCommand>(i);
+      const Feature f = FeatureOf(other);
+      if (f != feature && !BuiltFeatures().test(static_cast<size_t>(f))) {
+        EXPECT_FALSE(s.Enabled(other, Surface::Menu)) << static_cast<int>(other);
+      }
+    }
   }
 }
 
