@@ -17,6 +17,8 @@ from macrofile import Macro, macro_file_bytes
 
 MAIN_TITLE = "Quillon 98 (QUILX)"
 DIRECT_TITLE = "Modify Hot Key"
+SCRIPT_TITLE = "Macro Scripting Editor"
+WIZARD_TITLE = "Scripting Wizard"
 
 
 class Help(unittest.TestCase):
@@ -116,6 +118,22 @@ class Help(unittest.TestCase):
         self.s.click_button("System Hot Keys", "Help")
         self.expect_opened(self.prog, "system-hot-keys.htm")
         self.close_dialog("System Hot Keys", wid)
+
+    def test_the_scripting_editor_and_its_wizard_open_their_pages(self):
+        self._seen = len(self.opened())
+        self.s.focus(self.wid)
+        self.s.key("Home", "Return")  # the first macro in the scripting editor
+        editor = self.s.wait_for_window(SCRIPT_TITLE)
+        self.s.focus(editor)
+        self.s.key("alt+z")
+        wizard = self.s.wait_for_window(WIZARD_TITLE)
+        self.s.click_button(WIZARD_TITLE, "Help")
+        self.expect_opened(self.prog, "command-wizard.htm")
+        self.s.click_button(WIZARD_TITLE, "Exit")
+        self.s.window_gone(wizard)
+        self.s.click_button(SCRIPT_TITLE, "Help")
+        self.expect_opened(self.prog, "scripting-editor.htm")
+        self.close_dialog(SCRIPT_TITLE, editor)
 
     def test_f1_in_a_dialog_opens_its_page(self):
         self._seen = len(self.opened())
