@@ -103,3 +103,9 @@
 #define IDC_CHOOSER_HINT 14307
 // Icon buttons are numbered from here in menu order.
 #define IDC_CHOOSER_ICON_FIRST 14400
+
+// The program's tray menu
+#define IDR_TRAY_MENU 14500
+#define IDM_TRAY_OPEN 14501
+#define IDM_TRAY_HELP 14502
+#define IDM_TRAY_UNLOAD 14503

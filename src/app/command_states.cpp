@@ -48,7 +48,7 @@ void GreyEverywhere(CommandStates& s, std::initializer_list<UiCommand> commands)
 FeatureSet BuiltFeatures() {
   FeatureSet f;
   for (Feature built : {Feature::Always, Feature::Editors, Feature::Capture, Feature::Snapwords, Feature::Remap,
-                        Feature::Help})
+                        Feature::Help, Feature::Scheduler, Feature::Tray, Feature::PopupMenu})
     f.set(static_cast<size_t>(built));
   return f;
 }
@@ -85,6 +85,13 @@ CommandStates ComputeCommandStates(const CommandContext& ctx) {
     const bool built = ctx.features.test(static_cast<size_t>(FeatureOf(static_cast<UiCommand>(i))));
     for (Surface surface : {Surface::Menu, Surface::SpeedBar, Surface::Panel})
       s.Set(static_cast<UiCommand>(i), surface, built);
+  }
+
+  // On a popup-menu macro the modify command opens the menu's builder,
+  // not the direct editor.
+  if (ctx.row_selected && ctx.scope == kScopePopupMenu) {
+    const bool built = ctx.features.test(static_cast<size_t>(Feature::PopupMenu));
+    for (Surface surface : {Surface::Menu, Surface::SpeedBar, Surface::Panel}) s.Set(C::ModifyDirectly, surface, built);
   }
 
   if (ctx.macro_count <= 0) GreyEverywhere(s, kOnSelectedMacro);

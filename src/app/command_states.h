@@ -40,6 +40,7 @@ enum class Feature : uint8_t {
   Printing,      // printed list and macro information
   ImportExport,  // import and export
   Tray,          // hiding to the tray
+  PopupMenu,     // "Modify Popup Menu" on a popup-menu macro
   Help,          // the help file
   kCount
 };

@@ -26,7 +26,7 @@ void MacroEditOperations::Add() {
   change.Changed();
   list_operations_.Refresh(n);
   host_.SetButtons(true);
-  if (working_.Code() == kTimedCode && disable_screen_saver_) hooks_.CheckForScreenSaver();
+  if (working_.Code() == kTimedCode && disable_screen_saver_) hooks_.CheckForScreenSaver(false);
   host_.SetHotKeys();
   if (outcome.icons_changed) {
     hooks_.ClearMenuTaskIcon();

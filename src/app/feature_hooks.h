@@ -21,7 +21,9 @@ class FeatureHooks {
   // Scheduler: the table of timed macros, the screen-saver setting and the
   // "Set Schedule" dialog for a macro that has just become timed.
   virtual void CheckAndSetTime() {}
-  virtual void CheckForScreenSaver() {}
+  // `only_if_timed`: only when the file has an active timed macro (a file
+  // just opened); without it after a timed macro was added or changed.
+  virtual void CheckForScreenSaver(bool /*only_if_timed*/) {}
   virtual void EditSchedule(MacroRecord& /*record*/) {}
   // The schedule in words, for Quick Info.
   virtual std::string ScheduleDescription(const MacroRecord& /*record*/) { return std::string(); }

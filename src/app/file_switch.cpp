@@ -45,7 +45,7 @@ void SwitchMacroFile(SwitchEntry entry, const std::string& name, const SwitchOpt
       case SwitchStep::ReadSyncRecord: hooks.ReadSyncRecord(name); break;
       case SwitchStep::Load: host.LoadMacroFile(name); break;
       case SwitchStep::SetHotKeys: host.SetHotKeys(); break;
-      case SwitchStep::CheckForScreenSaver: hooks.CheckForScreenSaver(); break;
+      case SwitchStep::CheckForScreenSaver: hooks.CheckForScreenSaver(true); break;
       case SwitchStep::DoCaption: host.DoCaption(name); break;
       case SwitchStep::FillList: host.FillList(); break;
       case SwitchStep::SetButtons: host.SetButtons(); break;

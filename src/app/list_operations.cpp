@@ -46,7 +46,7 @@ void MacroListOperations::Refresh(int n) {
 }
 
 void MacroListOperations::ScreenSaverCheck() {
-  if (disable_screen_saver_) hooks_.CheckForScreenSaver();
+  if (disable_screen_saver_) hooks_.CheckForScreenSaver(false);
 }
 
 void MacroListOperations::Copy() {

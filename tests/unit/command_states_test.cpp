@@ -38,8 +38,7 @@ TEST(CommandStates, CommandsOfFeaturesNotYetBuiltStayGreyedEverywhere) {
   CommandContext ctx = Selected();
   ctx.features = BuiltFeatures();
   const std::set<UiCommand> later = {
-      C::Network,     C::TimerInterval, C::Alarm,      C::ScreenSaver, C::PrintList, C::PrinterSetup,
-      C::PrinterFont, C::OutputInfo,    C::Import,     C::Export,      C::Hide,      C::SystemTray};
+      C::Network, C::PrintList, C::PrinterSetup, C::PrinterFont, C::OutputInfo, C::Import, C::Export};
   const CommandStates s = ComputeCommandStates(ctx);
   for (Surface surface : {Surface::Menu, Surface::SpeedBar, Surface::Panel}) EXPECT_EQ(Greyed(s, surface), later);
 }
@@ -92,6 +91,34 @@ TEST(CommandStates, TheSelectedMacrosKindDecidesTheMacroCommands) {
     const CommandStates s = ComputeCommandStates(Selected(c.scope, c.code));
     for (Surface surface : {Surface::Menu, Surface::SpeedBar, Surface::Panel}) EXPECT_EQ(Greyed(s, surface), c.greyed);
   }
+}
+
+TEST(CommandStates, ModifyOnAPopupMenuFollowsTheMenuBuilderNotTheEditors) {
+  struct Case {
+    const char* what;
+    int16_t scope;
+    bool editors, popup_menu, enabled;
+  };
+  const std::vector<Case> cases = {
+      {"menu, builder only", kScopePopupMenu, false, true, true},
+      {"menu, editors only", kScopePopupMenu, true, false, false},
+      {"global, builder only", kScopeGlobal, false, true, false},
+      {"global, editors only", kScopeGlobal, true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CommandContext ctx = Selected(c.scope);
+    ctx.features = FeatureSet().set(static_cast<size_t>(Feature::Always));
+    ctx.features.set(static_cast<size_t>(Feature::Editors), c.editors);
+    ctx.features.set(static_cast<size_t>(Feature::PopupMenu), c.popup_menu);
+    const CommandStates s = ComputeCommandStates(ctx);
+    for (Surface surface : {Surface::Menu, Surface::SpeedBar, Surface::Panel})
+      EXPECT_EQ(s.Enabled(C::ModifyDirectly, surface), c.enabled);
+  }
+  // Browsing still greys it.
+  CommandContext browsing = Selected(kScopePopupMenu);
+  browsing.browse = BrowseMode::Browse;
+  EXPECT_FALSE(ComputeCommandStates(browsing).Enabled(C::ModifyDirectly, Surface::Menu));
 }
 
 TEST(CommandStates, WithoutMacrosOnlyAddIsLeftOfTheMacroCommands) {

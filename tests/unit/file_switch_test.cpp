@@ -29,7 +29,9 @@ class RecordingSwitch : public IFileSwitchHost, public FeatureHooks {
   void DoMenuTaskIcon() override { log.push_back("DoMenuTaskIcon"); }
   void ReadSyncRecord(const std::string& name) override { log.push_back("ReadSyncRecord " + name); }
   void CheckAndSetTime() override { log.push_back("CheckAndSetTime"); }
-  void CheckForScreenSaver() override { log.push_back("CheckForScreenSaver"); }
+  void CheckForScreenSaver(bool only_if_timed) override {
+    log.push_back(only_if_timed ? "CheckForScreenSaver" : "CheckForScreenSaver(any)");
+  }
   void GetSwapFile() override { log.push_back("GetSwapFile"); }
 
   std::string current = "OLD.QLX";

@@ -14,10 +14,7 @@
 namespace qlx {
 namespace {
 
-constexpr UINT_PTR kMyTimer = 1;    // scheduler tick
-constexpr UINT_PTR kTimer2 = 2;     // one-shot start-up macros
 constexpr UINT_PTR kSyncTimer = 3;  // network synchronisation
-constexpr UINT kTimer2Ms = 5000;
 
 constexpr char kSystemError[] = "System Error";
 constexpr char kBlockNotCreated[] = "Memory Mapped File could not be created.  Quillon will terminate.";
@@ -107,6 +104,9 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) FormActivate();
       break;
+    case WM_ACTIVATEAPP:
+      if (!wp) ApplicationDeactivated();
+      break;
     case WM_PAINT:
       FormPaint();
       break;
@@ -117,12 +117,7 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ::SetFocus(list_.hwnd());
       return 0;
     case WM_TIMER:
-      if (wp == kTimer2) {
-        // Start-up macros run once; the timer only ever fires once.
-        ::KillTimer(hwnd_, kTimer2);
-      } else if (wp == kMyTimer) {
-        MyTimerTick();
-      }
+      if (OnScheduleTimer(wp)) MyTimerTick();
       return 0;
     case WM_COMMAND:
       CommandClick(LOWORD(wp));
@@ -175,6 +170,11 @@ void TMainWin::CommandClick(UINT id) {
     case UiCommand::AddMacro: edit_operations_.Add(); return;
     case UiCommand::ModifyDirectly: edit_operations_.Modify(); return;
     case UiCommand::ScriptingEditor: edit_operations_.ScriptingEditor(); return;
+    case UiCommand::Hide: HideClick(); return;
+    case UiCommand::SystemTray: SystemTrayClick(); return;
+    case UiCommand::TimerInterval: TimerIntervalClick(); return;
+    case UiCommand::Alarm: AlarmClick(); return;
+    case UiCommand::ScreenSaver: ScreenSaverClick(); return;
     case UiCommand::CopyMacro: operations_.Copy(); return;
     case UiCommand::RenameMacro: operations_.Rename(); return;
     case UiCommand::RemoveMacro: operations_.Remove(); return;
@@ -268,8 +268,7 @@ void TMainWin::FormCreate() {
   browse_mode_ = BrowseMode::None;
   ApplyStartParams();
 
-  ::SetTimer(hwnd_, kMyTimer, static_cast<UINT>(ctx_.settings.timer_seconds) * 1000u, nullptr);
-  ::SetTimer(hwnd_, kTimer2, kTimer2Ms, nullptr);
+  StartScheduleAndTray();
 
   // The screen once, for absolute mouse positions and centred dialogs.
   engine_.Screen = MakeScreenSize(screen_metrics_.Width(), screen_metrics_.Height());
@@ -483,7 +482,8 @@ void TMainWin::FormClose() {
   remap_block_.Close();
   SaveStretchDim();
   SaveSettings();
-  for (UINT_PTR t : {kMyTimer, kTimer2, kSyncTimer}) ::KillTimer(hwnd_, t);
+  StopScheduleAndTray();
+  ::KillTimer(hwnd_, kSyncTimer);
 }
 
 }  // namespace qlx

@@ -10,6 +10,8 @@
 //   main_window_playback.cpp  what playback and dispatch ask of the window
 //   main_window_capture.cpp   capture, Snapwords and key remapping
 //   main_window_help.cpp      Help > Contents
+//   main_window_schedule.cpp  timed macros, popup menus, the top-window menu
+//                             and the tray
 #include <windows.h>
 
 #include <memory>
@@ -19,6 +21,10 @@
 
 #include "activation/dispatch.h"
 #include "activation/snapwords.h"
+#include "activation/record_source.h"
+#include "activation/scheduler.h"
+#include "activation/top_window_menu.h"
+#include "activation/win/scheduler_timers.h"
 #include "app/command_states.h"
 #include "app/edit_operations.h"
 #include "app/feature_hooks.h"
@@ -30,6 +36,7 @@
 #include "app/win/macro_list_view.h"
 #include "app/win/main_window_editors.h"
 #include "capture/capture_session.h"
+#include "app/win/tray_icons.h"
 #include "engine/player.h"
 #include "engine/window_commands.h"
 #include "platform/win32/clipboard_win32.h"
@@ -74,7 +81,8 @@ class TMainWin : private IPlaybackHost,
                  private IDispatchHost,
                  private IFileSwitchHost,
                  private IListOperationsHost,
-                 private ICaptureHost {
+                 private ICaptureHost,
+                 private ITopWindowMenuHost {
  public:
   static constexpr char kClassName[] = "TMainWin";
   static bool RegisterClass(HINSTANCE instance);
@@ -177,10 +185,50 @@ class TMainWin : private IPlaybackHost,
   int ChooseFromPopupMenu(const MacroRecord& menu) override;
   void ActivateMe() override;
   void StartACapture() override;
-  void MenuTopWindow() override {}
+  void MenuTopWindow() override;
   void ResumePause() override;
   bool ReloadIfChangedElsewhere() override { return false; }
-  void ClearRememberedTrayIcon() override {}
+  void ClearRememberedTrayIcon() override { chooser_x_ = -1; }
+
+  // The features' steps at their places in the list operations and the
+  // macro-file switch (defined in main_window_schedule.cpp, but for the
+  // key-remap file of main_window_capture.cpp).
+  class WindowHooks : public FeatureHooks {
+   public:
+    explicit WindowHooks(TMainWin& w) : w_(w) {}
+    void ClearMenuTaskIcon() override;
+    void DoMenuTaskIcon() override;
+    void CheckAndSetTime() override;
+    void CheckForScreenSaver(bool only_if_timed) override;
+    void EditSchedule(MacroRecord& record) override;
+    std::string ScheduleDescription(const MacroRecord& record) override;
+    void GetSwapFile() override { w_.GetSwapFile(); }
+
+   private:
+    TMainWin& w_;
+  };
+
+  // ---- main_window_schedule.cpp
+  void StartScheduleAndTray();
+  bool OnScheduleTimer(UINT_PTR id);
+  void StopScheduleAndTray();
+  // "Set Schedule" for a timed macro; true when the schedule was updated.
+  bool EditSchedule(HWND owner, MacroRecord& record);
+  void TimerIntervalClick();
+  void AlarmClick();
+  void ScreenSaverClick();
+  void WireEditors();
+  // "Build Macro Menu" on a new menu of the add dialog or an existing one.
+  editor::AddOutcome BuildPopupMenu(HWND owner, MacroRecord& record, bool modify);
+  int ChooseFromTopWindowMenu(const MacroRecord& menu, WindowHandle front) override;
+  void RunChosenMacro(int n) override;
+  void SystemTrayClick();
+  void HideClick();
+  void OpenFromTray();
+  void TrayMenuPopup(POINT at);
+  void MenuIconRightClick(int macro, POINT at);
+  void ApplicationDeactivated();
+  void CloseOpenDialogs();
 
   // ---- main_window_capture.cpp
   bool OnCaptureMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -200,16 +248,6 @@ class TMainWin : private IPlaybackHost,
   void StepAsideForCapture() override;
   bool RunCaptureComplete(MacroRecord& record, const std::string& top_program) override;
   void CaptureFinished(int macro) override;
-
-  // The steps of the macro-file switch that built features carry out.
-  class Features : public FeatureHooks {
-   public:
-    explicit Features(TMainWin& window) : window_(window) {}
-    void GetSwapFile() override { window_.GetSwapFile(); }
-
-   private:
-    TMainWin& window_;
-  };
 
   [[noreturn]] void FailBlock(win::BlockError error);
 
@@ -235,6 +273,22 @@ class TMainWin : private IPlaybackHost,
   Player player_;
   DispatchState dispatch_state_;
   HotKeyDispatch dispatch_;
+
+  // Timed macros: the records they are read from, what starts one, the
+  // table with its ticks (built at program start, which the first tick
+  // looks back to).
+  static constexpr UINT_PTR kMyTimer = 1;  // scheduler tick
+  static constexpr UINT_PTR kTimer2 = 2;   // one-shot start-up macros
+  MacroFileRecords records_{ctx_.macro_file};
+  TimedMacroStarter starter_{records_, windows_, sound_, player_, engine_, ctx_.settings};
+  Scheduler scheduler_{ctx_.clock, records_, ctx_.block, starter_, ctx_.clock.Read()};
+  SchedulerTimers timers_{scheduler_, kMyTimer, kTimer2};
+  // The tray: the program's icon and the menu icons. A chooser opened from
+  // a menu icon stands at the click's x; -1 centres it.
+  TTrayIcons tray_;
+  int chooser_x_ = -1;
+  bool unloading_ = false;          // "&Terminate and Unload" was chosen
+  bool skip_deactivation_ = false;  // the next switch away does not hide
   TPauseMacro* pause_dialog_ = nullptr;  // while a pause dialog is open
 
   // The list and the commands.
@@ -243,7 +297,7 @@ class TMainWin : private IPlaybackHost,
   HACCEL keys_ = nullptr;
   // Features still to come hook in here; the lock does nothing until
   // network mode exists.
-  Features hooks_{*this};
+  WindowHooks hooks_{*this};
   NoNetworkLock lock_;
   MacroListOperations operations_;
   // Add, Modify Directly and the Scripting Editor.

@@ -85,11 +85,6 @@ bool TMainWin::ReadPlaybackRecord(int n, MacroRecord& record) { return ctx_.macr
 
 void TMainWin::PlayText(const std::string& text) { player_.StartPlayback(text, PlaybackEntry::Triggered); }
 
-int TMainWin::ChooseFromPopupMenu(const MacroRecord&) {
-  // Popup-menu macros arrive with their chooser.
-  return -1;
-}
-
 void TMainWin::ActivateMe() {
   if (auto refusal = dispatch_.ActivateMeRefusal()) {
     DoAMessage(kWarningCaption, *refusal);

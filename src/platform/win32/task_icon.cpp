@@ -27,7 +27,12 @@ TTaskIcon::TTaskIcon(HICON picture, uint32_t id, std::string_view tip) : picture
   if (hwnd_) ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   state_.SetTaskIconId(id);
   state_.SetIcon(reinterpret_cast<uintptr_t>(picture_));
+  SetToolTip(tip);
+}
+
+void TTaskIcon::SetToolTip(std::string_view tip) {
   state_.SetToolTip(tip);
+  if (hwnd_) ::SetWindowTextA(hwnd_, state_.data().tip.c_str());
 }
 
 TTaskIcon::~TTaskIcon() {

@@ -24,7 +24,9 @@ class TTaskIcon : private ITrayShell {
   void SetIcon(HICON picture);
   void SetTaskIconId(uint32_t id) { state_.SetTaskIconId(id); }
   uint32_t TaskIconId() const { return state_.data().id; }
-  void SetToolTip(std::string_view tip) { state_.SetToolTip(tip); }
+  // The icon's window carries the tip as its title too, so the icon can be
+  // told from the others from outside.
+  void SetToolTip(std::string_view tip);
   HWND window() const { return hwnd_; }
 
   std::function<void()> OnClick;

@@ -41,6 +41,8 @@ using Module = UniqueHandle<HMODULE, FreeLibraryFn, nullptr>;
 using Font = UniqueHandle<HGDIOBJ, DeleteObjectFn, nullptr>;
 struct DestroyIconFn { void operator()(HICON h) const { ::DestroyIcon(h); } };
 using Icon = UniqueHandle<HICON, DestroyIconFn, nullptr>;
+struct DestroyMenuFn { void operator()(HMENU h) const { ::DestroyMenu(h); } };
+using Menu = UniqueHandle<HMENU, DestroyMenuFn, nullptr>;
 // Global memory; released to the clipboard, it belongs to the system.
 using GlobalMemory = UniqueHandle<HGLOBAL, GlobalFreeFn, nullptr>;
 

@@ -30,7 +30,9 @@ class RecordingHooks : public FeatureHooks {
   void ClearMenuTaskIcon() override { log.push_back("ClearMenuTaskIcon"); }
   void DoMenuTaskIcon() override { log.push_back("DoMenuTaskIcon"); }
   void CheckAndSetTime() override { log.push_back("CheckAndSetTime"); }
-  void CheckForScreenSaver() override { log.push_back("CheckForScreenSaver"); }
+  void CheckForScreenSaver(bool only_if_timed) override {
+    log.push_back(only_if_timed ? "CheckForScreenSaver(if timed)" : "CheckForScreenSaver");
+  }
   void GetSwapFile() override { log.push_back("GetSwapFile"); }
   std::vector<std::string> log;
 };

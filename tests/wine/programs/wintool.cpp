@@ -9,6 +9,13 @@
 //                                    handle pid class visible exe title (tab separated)
 //   texts <window>                   child controls, one per line: class text
 //   close <window>                   post WM_CLOSE
+//   post <window> <msg> <wp> <lp>    post a message (numbers decimal or 0x hex)
+//   items <window>                   the item count of each list box child,
+//                                    one per line in child order
+//   painted <title> <file> <seconds> prints "ready", then polls every
+//                                    millisecond for a visible window of that
+//                                    exact title with nothing left to paint;
+//                                    then writes "painted" to the file
 //   click <window> <button text>     BM_CLICK on a child button ('&' ignored)
 //   activate <window>                raise the window and make it the foreground
 //   settext <window> <text>          WM_SETTEXT to the window's first Edit control
@@ -302,6 +309,49 @@ int Close(const char* sel) {
   return PostMessageA(w, WM_CLOSE, 0, 0) ? kOk : kNotFound;
 }
 
+int Post(const char* sel, const char* msg, const char* wp, const char* lp) {
+  HWND w = FindWindowBySelector(sel);
+  if (!w) return kNotFound;
+  unsigned long long m = 0, wv = 0, lv = 0;
+  if (!ParseNumber(msg, m) || !ParseNumber(wp, wv) || !ParseNumber(lp, lv)) return kBadArgs;
+  return PostMessageA(w, static_cast<UINT>(m), static_cast<WPARAM>(wv), static_cast<LPARAM>(lv)) ? kOk
+                                                                                                 : kNotFound;
+}
+
+int Items(const char* sel) {
+  HWND w = FindWindowBySelector(sel);
+  if (!w) return kNotFound;
+  for (HWND c : Children(w)) {
+    if (lstrcmpiA(ClassOf(c).c_str(), "ListBox") != 0) continue;
+    std::printf("%ld\n", static_cast<long>(SendMessageA(c, LB_GETCOUNT, 0, 0)));
+  }
+  return kOk;
+}
+
+int Painted(const char* title, const char* file, const char* seconds) {
+  unsigned long long limit = 0;
+  if (!ParseNumber(seconds, limit)) return kBadArgs;
+  std::printf("ready\n");
+  std::fflush(stdout);
+  const ULONGLONG end = GetTickCount64() + limit * 1000;
+  timeBeginPeriod(1);
+  int rc = kNotFound;
+  while (GetTickCount64() < end) {
+    HWND w = FindWindowA(nullptr, title);
+    if (w && IsWindowVisible(w) && !GetUpdateRect(w, nullptr, FALSE)) {
+      if (FILE* f = std::fopen(file, "wb")) {
+        std::fputs("painted", f);
+        std::fclose(f);
+      }
+      rc = kOk;
+      break;
+    }
+    Sleep(1);
+  }
+  timeEndPeriod(1);
+  return rc;
+}
+
 int Click(const char* sel, const char* button) {
   HWND w = FindWindowBySelector(sel);
   if (!w) return kNotFound;
@@ -361,7 +411,7 @@ int KeyState(const char* vk_s) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: wintool peek|poke|mutex|hold|windows|texts|close|click|activate|"
+               "usage: wintool peek|poke|mutex|hold|windows|texts|close|post|items|click|activate|"
                "foreground|fgwindow|keystate|processes ...\n");
   return kBadArgs;
 }
@@ -381,6 +431,9 @@ int Run(int argc, char** argv) {
   if (cmd == "texts" && n == 1) return Texts(a[0]);
   if (cmd == "close" && n == 1) return Close(a[0]);
   if (cmd == "click" && n == 2) return Click(a[0], a[1]);
+  if (cmd == "post" && n == 4) return Post(a[0], a[1], a[2], a[3]);
+  if (cmd == "items" && n == 1) return Items(a[0]);
+  if (cmd == "painted" && n == 3) return Painted(a[0], a[1], a[2]);
   if (cmd == "activate" && n == 1) return Activate(a[0]);
   if (cmd == "foreground" && n == 0) return Foreground(false);
   if (cmd == "fgwindow" && n == 0) return Foreground(true);

@@ -1,0 +1,165 @@
+"""Macros that start themselves or from menus, through QUILX.EXE itself:
+a start-up macro types into its window after the program starts, a popup
+menu on a hot key shows its chooser and a digit plays the entry, the
+top-window menu offers the macros of the window in front, a timed macro
+made active from the main window runs at its next minute, and the program
+lives in the notification area with its menu icons. One program start
+serves every case; they run in the order of their numbers."""
+
+from __future__ import annotations
+
+import struct
+import unittest
+
+import harness
+from harness import WineSession, write_ini
+from macrofile import SCOPE_GLOBAL, SCOPE_POPUP, SCOPE_SYSTEM, SCOPE_WINDOW, Macro, macro_file_bytes
+
+MAIN_TITLE = "Quillon 98 (QUILX)"
+CHOOSER = "Choose A Macro"
+TIMED = 10000
+OFF_KIND, OFF_INTERVAL = 5114, 5128
+AT_STARTUP, EVERY_N_MINUTES = 0, 6
+RECORD_SIZE, OFF_TEXT = 5165, 100
+ACTIVATION_BLOCK, AB_HOTKEY_TABLE = "QLBA1KGR", 17
+TRAY_CALLBACK, RIGHT_BUTTON_UP = 1024, 517
+
+
+def ctrl_alt(letter: str) -> int:
+    return 144 + ord(letter) - ord("a")
+
+
+def ctrl_alt_shift(letter: str) -> int:
+    return 240 + ord(letter) - ord("a")
+
+
+def timed(macro: Macro, kind: int, interval: int = 15) -> bytes:
+    rec = bytearray(macro.to_bytes())
+    struct.pack_into("<H", rec, OFF_KIND, kind)
+    struct.pack_into("<H", rec, OFF_INTERVAL, interval)
+    return bytes(rec)
+
+
+def with_menu(record: bytes, entries: list[int]) -> bytes:
+    rec = bytearray(record)
+    struct.pack_into("<H", rec, OFF_TEXT, len(entries))
+    for i, e in enumerate(entries):
+        struct.pack_into("<H", rec, OFF_TEXT + 2 + 2 * i, e)
+    return bytes(rec)
+
+
+# The macro file, numbered from 1 as the program numbers them.
+STARTUP, FIRST, SECOND, MENU, WINDOW, ELSEWHERE, TOP_MENU, EVERY_MINUTE, TRAY_MENU = range(1, 10)
+STARTUP_TARGET, MENU_TARGET, TIMED_TARGET = "Startup Target", "Menu Target", "Timed Target"
+
+
+def macro_file() -> bytes:
+    records = [
+        timed(Macro("Greeting", TIMED, "started", scope=SCOPE_WINDOW, scope_text=STARTUP_TARGET), AT_STARTUP),
+        Macro("First entry", ctrl_alt_shift("f"), "first"),
+        Macro("Second entry", ctrl_alt_shift("g"), "second"),
+        with_menu(Macro("Entries", ctrl_alt("p"), scope=SCOPE_POPUP, snapword="N30").to_bytes(), [FIRST, SECOND]),
+        Macro("Menu window note", ctrl_alt_shift("w"), "windowed", scope=SCOPE_WINDOW, scope_text=MENU_TARGET),
+        Macro("Calculator note", ctrl_alt_shift("x"), "never", scope=SCOPE_WINDOW, scope_text="Calculator"),
+        Macro("", ctrl_alt("t"), scope=SCOPE_SYSTEM, scope_text="4"),
+        timed(Macro("Every minute", TIMED, "tick", scope=SCOPE_WINDOW, scope_text=TIMED_TARGET, active=False),
+              EVERY_N_MINUTES, interval=1),
+        with_menu(Macro("Tray entries", ctrl_alt("q"), scope=SCOPE_POPUP, snapword="Y30").to_bytes(), [SECOND]),
+    ]
+    return b"".join(r if isinstance(r, bytes) else r.to_bytes() for r in records)
+
+
+class TimedAndMenus(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        harness.require_build("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "testprogs/wintool.exe",
+                              "testprogs/keepwarm.exe", "testprogs/target.exe", "testprogs/macrolistprobe.exe")
+        cls.s = WineSession(name="timedmenus")
+        try:
+            s = cls.s
+            prog = s.program_dir()
+            (prog / "QUILX.QLX").write_bytes(macro_file())
+            write_ini(s.windows_dir() / "QUILX.INI", {"Scheduler": {"Timer Seconds": "1"},
+                                                      "Misc": {"Disable Screen Saver": "No"}})
+            # The start-up macro's window is there before the program starts.
+            cls.startup_target = s.start_target(STARTUP_TARGET, focus=False)
+            cls.proc, cls.wid = s.start_quilx()
+        except BaseException:
+            cls.s.close()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.s.close()
+
+    def target(self, title: str) -> harness.Target:
+        t = self.s.start_target(title)
+        self.addCleanup(self.s.close_target, t)
+        return t
+
+    def chooser(self) -> int:
+        wid = self.s.wait_for_window(CHOOSER, 15)
+        self.s.focus(wid)
+        return wid
+
+    def chooser_entries(self) -> int:
+        """Entries in the chooser's lists."""
+        r = self.s.wintool("items", CHOOSER)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        return sum(int(n) for n in r.stdout.split())
+
+    def test_1_a_start_up_macro_types_into_its_window_after_the_start(self):
+        self.startup_target.wait_text("started", timeout=20)
+
+    def test_2_a_popup_menu_on_its_hot_key_plays_the_entry_of_the_digit_pressed(self):
+        t = self.target(MENU_TARGET)
+        self.s.key("ctrl+alt+p")
+        self.chooser()
+        self.s.key("1")
+        t.wait_text("second")
+        self.s.window_gone(CHOOSER)
+        # The playback is over and the key is free again.
+        self.s.wait_playback_done()
+
+    def test_3_the_top_window_menu_offers_the_macros_of_the_window_in_front(self):
+        t = self.target(MENU_TARGET)
+        self.s.key("ctrl+alt+t")
+        self.chooser()
+        # Only the macro of this window: not the other window's, nor the
+        # global and popup-menu macros.
+        self.assertEqual(self.chooser_entries(), 1)
+        self.s.key("0")
+        t.wait_text("windowed")
+        self.s.wait_playback_done()
+
+    def test_4_a_timed_macro_made_active_runs_at_its_next_minute(self):
+        t = self.target(TIMED_TARGET)
+        # Activate it from the list: the schedule is rebuilt and the macro
+        # counts its minute from now.
+        self.s.focus(self.wid)
+        rows = self.s.run(self.s.testprog("macrolistprobe"), ["rows", MAIN_TITLE]).stdout.splitlines()[2:]
+        row = [line.split("\t")[4] for line in rows].index("Every minute")
+        self.s.key("Home", *(["Down"] * row))
+        self.s.wait_until(lambda: self.s.run(self.s.testprog("macrolistprobe"), ["rows", MAIN_TITLE])
+                          .stdout.splitlines()[2 + row].split("\t")[1] == "1", 10, what="the row selected")
+        self.s.key("alt+m", "v")
+        # It runs in its window, which it brings forward, about a minute on.
+        t.wait_text("tick", timeout=90)
+
+    def test_5_a_right_click_on_a_menu_icon_opens_its_chooser(self):
+        t = self.target(MENU_TARGET)
+        # One icon window per menu placed in the tray (and the program's own,
+        # out of the tray while Use Tray is off), titled with its tip.
+        icons = {w.title: w.hwnd for w in self.s.find_windows(exe="QUILX.EXE", cls="QlxTaskIcon", visible=False)}
+        self.assertEqual(sorted(icons), ["Quillon 98", "Tray entries"])
+        # The shell's notification of a right click on the menu's icon.
+        self.s.wintool("post", hex(icons["Tray entries"]), str(TRAY_CALLBACK), str(TRAY_MENU),
+                       str(RIGHT_BUTTON_UP))
+        self.chooser()
+        self.s.key("0")
+        t.wait_text("second")
+        self.s.wait_playback_done()
+
+
+if __name__ == "__main__":
+    harness.main()
