@@ -12,7 +12,7 @@ import struct
 import unittest
 
 import harness
-from harness import WineSession, write_ini
+from harness import WineSession, read_ini, write_ini
 from macrofile import SCOPE_GLOBAL, SCOPE_POPUP, SCOPE_SYSTEM, SCOPE_WINDOW, Macro, macro_file_bytes
 
 MAIN_TITLE = "Quillon 98 (QUILX)"
@@ -22,7 +22,7 @@ OFF_KIND, OFF_INTERVAL = 5114, 5128
 AT_STARTUP, EVERY_N_MINUTES = 0, 6
 RECORD_SIZE, OFF_TEXT = 5165, 100
 ACTIVATION_BLOCK, AB_HOTKEY_TABLE = "QLBA1KGR", 17
-TRAY_CALLBACK, RIGHT_BUTTON_UP = 1024, 517
+TRAY_CALLBACK, LEFT_BUTTON_UP, RIGHT_BUTTON_UP = 1024, 514, 517
 
 
 def ctrl_alt(letter: str) -> int:
@@ -150,15 +150,64 @@ class TimedAndMenus(unittest.TestCase):
         t = self.target(MENU_TARGET)
         # One icon window per menu placed in the tray (and the program's own,
         # out of the tray while Use Tray is off), titled with its tip.
-        icons = {w.title: w.hwnd for w in self.s.find_windows(exe="QUILX.EXE", cls="QlxTaskIcon", visible=False)}
+        icons = [w.title for w in self.s.find_windows(exe="QUILX.EXE", cls="QlxTaskIcon", visible=False)]
         self.assertEqual(sorted(icons), ["Quillon 98", "Tray entries"])
         # The shell's notification of a right click on the menu's icon.
-        self.s.wintool("post", hex(icons["Tray entries"]), str(TRAY_CALLBACK), str(TRAY_MENU),
+        self.s.wintool("post", hex(self.tray_icon("Tray entries")), str(TRAY_CALLBACK), str(TRAY_MENU),
                        str(RIGHT_BUTTON_UP))
         self.chooser()
         self.s.key("0")
         t.wait_text("second")
         self.s.wait_playback_done()
+
+    # --- the tray (Use Tray is on from here) -----------------------------------
+
+    def tray_icon(self, tip: str) -> int:
+        icons = {w.title: w.hwnd for w in self.s.find_windows(exe="QUILX.EXE", cls="QlxTaskIcon", visible=False)}
+        return icons[tip]
+
+    def shell_notifies(self, tip: str, mouse_message: int) -> None:
+        """The shell's notification of a click on the icon with this tip."""
+        r = self.s.wintool("post", hex(self.tray_icon(tip)), str(TRAY_CALLBACK), "0", str(mouse_message))
+        self.assertEqual(r.returncode, 0, r.stderr)
+
+    def main_window_shown(self) -> bool:
+        return bool(self.s.find_windows(exe="QUILX.EXE", title=MAIN_TITLE))
+
+    def test_6_placed_in_the_tray_it_hides_and_comes_back_from_its_icon(self):
+        self.s.focus(self.wid)
+        self.s.key("alt+o", "t")          # "Place in System &Tray"
+        self.s.wait_until(lambda: dict(read_ini(self.s.windows_dir() / "QUILX.INI").get("Misc", [])).get("Use Tray")
+                          == "Yes", 10, what="Use Tray saved")
+        self.s.focus(self.wid)
+        self.s.key("alt+f", "h")          # "&Hide Quillon 98", enabled with the tray
+        self.s.wait_until(lambda: not self.main_window_shown(), 10, what="the main window hidden")
+        self.shell_notifies("Quillon 98", LEFT_BUTTON_UP)
+        self.s.wait_until(self.main_window_shown, 10, what="the main window back")
+        self.s.wait_until(lambda: self.s.wintool("foreground").stdout.strip() == MAIN_TITLE, 10,
+                          what="the main window in front")
+
+    def test_7_switching_to_another_program_hides_it(self):
+        if not self.main_window_shown():
+            self.shell_notifies("Quillon 98", LEFT_BUTTON_UP)
+            self.s.wait_until(self.main_window_shown, 10, what="the main window back")
+        self.target(MENU_TARGET)
+        self.s.wait_until(lambda: not self.main_window_shown(), 10, what="the main window hidden")
+        # A popup menu's chooser leaves the hidden window hidden.
+        self.s.key("ctrl+alt+p")
+        self.chooser()
+        self.s.key("Escape")
+        self.s.window_gone(CHOOSER)
+        self.assertFalse(self.main_window_shown())
+
+    def test_8_terminate_and_unload_from_the_icons_menu_ends_the_program(self):
+        self.shell_notifies("Quillon 98", LEFT_BUTTON_UP)
+        self.s.wait_until(self.main_window_shown, 10, what="the main window back")
+        self.s.focus(self.wid)
+        self.shell_notifies("Quillon 98", RIGHT_BUTTON_UP)
+        self.s.wait_until(lambda: self.s.find_windows(exe="QUILX.EXE", cls="#32768"), 10, what="the tray menu")
+        self.s.key("t")                   # "&Terminate and Unload"
+        self.assertEqual(self.s.wait_exit(self.proc, 20), 0)
 
 
 if __name__ == "__main__":
