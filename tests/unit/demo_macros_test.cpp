@@ -9,6 +9,9 @@
 #include <functional>
 #include <string>
 
+#include "activation/schedule_form.h"
+#include "editor/popup_menu.h"
+#include "editor/popup_menu_chooser.h"
 #include "store/hotkey_table.h"
 #include "activation/snapwords.h"
 #include "fakes/playback_rig.h"
@@ -55,8 +58,8 @@ const DemoMacro kDemo[] = {
 
 TEST(DemoMacros, HoldTheListedHotKeysAndPlayWhatTheReadmeSays) {
   const std::vector<MacroRecord> macros = DemoMacros();
-  // The hot-key macros, then the Snapword macro.
-  ASSERT_EQ(macros.size(), std::size(kDemo) + 1);
+  // The hot-key macros, then the Snapword macro, the menu and the timed macro.
+  ASSERT_EQ(macros.size(), std::size(kDemo) + 3);
   for (size_t i = 0; i < std::size(kDemo); ++i) {
     const DemoMacro& d = kDemo[i];
     SCOPED_TRACE(d.nickname);
@@ -128,6 +131,32 @@ TEST(DemoMacros, TheLetterPausesWithItsMessageBeforeTheName) {
   EXPECT_EQ(rig.host.pauses[0].left, 700);
   EXPECT_EQ(rig.host.pauses[0].message, "Type the name, then press Resume");
   EXPECT_EQ(typed_at_pause, "Dear ");
+}
+
+TEST(DemoMacros, TheMenuListsTheFirstThreeMacrosByNickname) {
+  const MacroRecord menu = DemoMacros().at(6);
+  EXPECT_EQ(menu.Nickname(), "Pick a demonstration");
+  EXPECT_EQ(HotKeyName(menu.Code()), "Ctrl+Alt+M");
+  EXPECT_EQ(menu.Scope(), kScopePopupMenu);
+  EXPECT_TRUE(menu.Active());
+  const PopupMenuView view(menu);
+  EXPECT_EQ(view.Entries(), (std::vector<int>{1, 2, 3}));
+  EXPECT_FALSE(view.Options().in_tray);
+  EXPECT_EQ(view.Options().mode, ChooserMode::NicknameAndScope);
+  // "1" chooses the signature.
+  EXPECT_EQ(ChooserKeyToEntry('1', static_cast<int>(view.Count())), 1);
+}
+
+TEST(DemoMacros, TheTimedMacroRemindsInNotepadEveryHourOnceSwitchedOn) {
+  const MacroRecord timed = DemoMacros().at(7);
+  EXPECT_EQ(timed.Code(), kTimedCode);
+  EXPECT_EQ(timed.Scope(), kScopeWindow);
+  EXPECT_EQ(timed.ScopeText(), "Untitled - Notepad");
+  EXPECT_FALSE(timed.Active());
+  EXPECT_EQ(GetSched(timed), "every 60 minutes");
+  fake::PlaybackRig rig;
+  rig.Play(timed.Text());
+  EXPECT_EQ(rig.Typed(), "Time for a short break.\n");
 }
 
 TEST(DemoMacros, TheBuiltFileIsSoundAndItsTextComesBackAsBuilt) {

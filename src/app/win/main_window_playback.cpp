@@ -71,11 +71,12 @@ void TMainWin::MinimizeApplication() { ::ShowWindow(hwnd_, SW_SHOWMINNOACTIVE); 
 
 bool TMainWin::MainWindowVisible() { return ::IsWindowVisible(hwnd_) != 0; }
 
-// The caller then hands the foreground back to the window it belongs to.
-// A window manager that focuses newly shown windows must have done so
-// before the hand-back, or it would take the foreground away again.
+// The caller then hands the foreground back to the window it belongs to,
+// so the window comes back without taking it. A window manager that
+// focuses newly shown windows all the same must have done so before the
+// hand-back, or it would take the foreground away again.
 void TMainWin::ShowMainWindow() {
-  ::ShowWindow(hwnd_, SW_SHOW);
+  ::ShowWindow(hwnd_, SW_SHOWNA);
   LetWindowManagerFollow();
 }
 
