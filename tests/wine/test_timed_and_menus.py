@@ -13,9 +13,11 @@ import unittest
 
 import harness
 from harness import WineSession, read_ini, write_ini
+from harness import REPO
 from macrofile import SCOPE_GLOBAL, SCOPE_POPUP, SCOPE_SYSTEM, SCOPE_WINDOW, Macro, macro_file_bytes
 
 MAIN_TITLE = "Quillon 98 (QUILX)"
+SHOTS = REPO / "build" / "wine" / "shots"
 CHOOSER = "Choose A Macro"
 TIMED = 10000
 OFF_KIND, OFF_INTERVAL = 5114, 5128
@@ -23,6 +25,7 @@ AT_STARTUP, EVERY_N_MINUTES = 0, 6
 RECORD_SIZE, OFF_TEXT = 5165, 100
 ACTIVATION_BLOCK, AB_HOTKEY_TABLE = "QLBA1KGR", 17
 TRAY_CALLBACK, LEFT_BUTTON_UP, RIGHT_BUTTON_UP = 1024, 514, 517
+WM_COMMAND, IDM_TIMER_INTERVAL = 0x111, 1207
 
 
 def ctrl_alt(letter: str) -> int:
@@ -74,6 +77,7 @@ class TimedAndMenus(unittest.TestCase):
     def setUpClass(cls):
         harness.require_build("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "testprogs/wintool.exe",
                               "testprogs/keepwarm.exe", "testprogs/target.exe", "testprogs/macrolistprobe.exe")
+        SHOTS.mkdir(parents=True, exist_ok=True)
         cls.s = WineSession(name="timedmenus")
         try:
             s = cls.s
@@ -108,6 +112,19 @@ class TimedAndMenus(unittest.TestCase):
         self.assertEqual(r.returncode, 0, r.stderr)
         return sum(int(n) for n in r.stdout.split())
 
+    def rows(self) -> list[list[str]]:
+        """(row, selected, number, activation, nickname, scope) of each list row."""
+        r = self.s.run(self.s.testprog("macrolistprobe"), ["rows", MAIN_TITLE])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        return [line.split("\t")[:6] for line in r.stdout.splitlines()[2:]]
+
+    def select(self, nickname: str) -> None:
+        """Selects a macro's row with the keyboard."""
+        self.s.focus(self.wid)
+        row = [r[4] for r in self.rows()].index(nickname)
+        self.s.key("Home", *(["Down"] * row))
+        self.s.wait_until(lambda: self.rows()[row][1] == "1", 10, what=f"{nickname!r} selected")
+
     def test_1_a_start_up_macro_types_into_its_window_after_the_start(self):
         self.startup_target.wait_text("started", timeout=20)
 
@@ -136,12 +153,7 @@ class TimedAndMenus(unittest.TestCase):
         t = self.target(TIMED_TARGET)
         # Activate it from the list: the schedule is rebuilt and the macro
         # counts its minute from now.
-        self.s.focus(self.wid)
-        rows = self.s.run(self.s.testprog("macrolistprobe"), ["rows", MAIN_TITLE]).stdout.splitlines()[2:]
-        row = [line.split("\t")[4] for line in rows].index("Every minute")
-        self.s.key("Home", *(["Down"] * row))
-        self.s.wait_until(lambda: self.s.run(self.s.testprog("macrolistprobe"), ["rows", MAIN_TITLE])
-                          .stdout.splitlines()[2 + row].split("\t")[1] == "1", 10, what="the row selected")
+        self.select("Every minute")
         self.s.key("alt+m", "v")
         # It runs in its window, which it brings forward, about a minute on.
         t.wait_text("tick", timeout=90)
@@ -159,6 +171,39 @@ class TimedAndMenus(unittest.TestCase):
         self.s.key("0")
         t.wait_text("second")
         self.s.wait_playback_done()
+
+    def test_5a_modify_popup_menu_opens_the_builder_and_its_tray_choice_takes_effect(self):
+        self.select("Tray entries")
+        self.s.key("alt+m", "d")          # "Mo&dify Popup Menu"
+        title = "Build Macro Menu"
+        self.s.wait_for_window(title, 10)
+        self.s.click_button(title, "Place in System Tray")      # off
+        self.s.click_button(title, "Ok")
+        self.s.window_gone(title)
+        qlx = self.s.program_dir() / "QUILX.QLX"
+
+        def options() -> bytes:
+            rec = qlx.read_bytes()[(TRAY_MENU - 1) * RECORD_SIZE:TRAY_MENU * RECORD_SIZE]
+            return rec[83:83 + rec[82]]
+        self.s.wait_until(lambda: options() == b"N30", 10, what="the menu written out of the tray")
+        # Its icon leaves the tray; the menu itself is kept.
+        self.s.wait_until(lambda: "Tray entries" not in [
+            w.title for w in self.s.find_windows(exe="QUILX.EXE", cls="QlxTaskIcon", visible=False)], 10,
+            what="the menu's icon gone")
+        rec = qlx.read_bytes()[(TRAY_MENU - 1) * RECORD_SIZE:TRAY_MENU * RECORD_SIZE]
+        self.assertEqual(struct.unpack_from("<HH", rec, OFF_TEXT), (1, SECOND))
+
+    def test_5b_the_timer_interval_changes_the_tick_and_is_saved(self):
+        self.s.focus(self.wid)
+        self.s.wintool("post", MAIN_TITLE, str(WM_COMMAND), str(IDM_TIMER_INTERVAL), "0")
+        title = "Scheduler Frequency"
+        self.s.wait_for_window(title, 10)
+        self.assertIn(("Edit", "1"), self.s.window_texts(title))   # the current Timer Seconds
+        self.s.wintool("settext", title, "3")
+        self.s.click_button(title, "Ok")
+        self.s.window_gone(title)
+        self.s.wait_until(lambda: dict(read_ini(self.s.windows_dir() / "QUILX.INI").get("Scheduler", []))
+                          .get("Timer Seconds") == "3", 10, what="Timer Seconds saved")
 
     # --- the tray (Use Tray is on from here) -----------------------------------
 
@@ -179,6 +224,14 @@ class TimedAndMenus(unittest.TestCase):
         self.s.key("alt+o", "t")          # "Place in System &Tray"
         self.s.wait_until(lambda: dict(read_ini(self.s.windows_dir() / "QUILX.INI").get("Misc", [])).get("Use Tray")
                           == "Yes", 10, what="Use Tray saved")
+        # The icon is in Wine's tray, whose window comes up with the first
+        # icon. When it takes the activation, the program, now in the tray,
+        # hides as from any other program; its icon brings it back.
+        self.s.wait_until(lambda: [w for w in self.s.find_windows(exe="explorer.exe") if "Tray" in w.title], 10,
+                          what="Wine's tray window")
+        self.s.screenshot(SHOTS / "tray.png")
+        self.shell_notifies("Quillon 98", LEFT_BUTTON_UP)
+        self.s.wait_until(self.main_window_shown, 10, what="the main window back")
         self.s.focus(self.wid)
         self.s.key("alt+f", "h")          # "&Hide Quillon 98", enabled with the tray
         self.s.wait_until(lambda: not self.main_window_shown(), 10, what="the main window hidden")
@@ -206,6 +259,7 @@ class TimedAndMenus(unittest.TestCase):
         self.s.focus(self.wid)
         self.shell_notifies("Quillon 98", RIGHT_BUTTON_UP)
         self.s.wait_until(lambda: self.s.find_windows(exe="QUILX.EXE", cls="#32768"), 10, what="the tray menu")
+        self.s.screenshot(SHOTS / "tray-menu.png")
         self.s.key("t")                   # "&Terminate and Unload"
         self.assertEqual(self.s.wait_exit(self.proc, 20), 0)
 
