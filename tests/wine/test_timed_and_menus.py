@@ -69,6 +69,9 @@ def macro_file() -> bytes:
               EVERY_N_MINUTES, interval=1),
         with_menu(Macro("Tray entries", ctrl_alt("q"), scope=SCOPE_POPUP, snapword="Y30").to_bytes(), [SECOND]),
     ]
+    # Fifteen more menus for the tray, of which the last finds no room.
+    records += [with_menu(Macro(f"Tray menu {n}", 300 + n, scope=SCOPE_POPUP, snapword="Y30").to_bytes(), [FIRST])
+                for n in range(2, 17)]
     return b"".join(r if isinstance(r, bytes) else r.to_bytes() for r in records)
 
 
@@ -160,10 +163,10 @@ class TimedAndMenus(unittest.TestCase):
 
     def test_5_a_right_click_on_a_menu_icon_opens_its_chooser(self):
         t = self.target(MENU_TARGET)
-        # One icon window per menu placed in the tray (and the program's own,
-        # out of the tray while Use Tray is off), titled with its tip.
-        icons = [w.title for w in self.s.find_windows(exe="QUILX.EXE", cls="QlxTaskIcon", visible=False)]
-        self.assertEqual(sorted(icons), ["Quillon 98", "Tray entries"])
+        # One icon window per menu placed in the tray, the first 15 in
+        # number order (and the program's own, out of the tray while Use
+        # Tray is off), each titled with its tip.
+        self.assertEqual(self.icon_tips(), {"Quillon 98", "Tray entries", *(f"Tray menu {n}" for n in range(2, 16))})
         # The shell's notification of a right click on the menu's icon.
         self.s.wintool("post", hex(self.tray_icon("Tray entries")), str(TRAY_CALLBACK), str(TRAY_MENU),
                        str(RIGHT_BUTTON_UP))
@@ -186,10 +189,10 @@ class TimedAndMenus(unittest.TestCase):
             rec = qlx.read_bytes()[(TRAY_MENU - 1) * RECORD_SIZE:TRAY_MENU * RECORD_SIZE]
             return rec[83:83 + rec[82]]
         self.s.wait_until(lambda: options() == b"N30", 10, what="the menu written out of the tray")
-        # Its icon leaves the tray; the menu itself is kept.
-        self.s.wait_until(lambda: "Tray entries" not in [
-            w.title for w in self.s.find_windows(exe="QUILX.EXE", cls="QlxTaskIcon", visible=False)], 10,
-            what="the menu's icon gone")
+        # Its icon leaves the tray and makes room for the sixteenth menu;
+        # the menu itself is kept.
+        self.s.wait_until(lambda: self.icon_tips() == {"Quillon 98", *(f"Tray menu {n}" for n in range(2, 17))}, 10,
+                          what="the menu's icon gone, the sixteenth menu's come")
         rec = qlx.read_bytes()[(TRAY_MENU - 1) * RECORD_SIZE:TRAY_MENU * RECORD_SIZE]
         self.assertEqual(struct.unpack_from("<HH", rec, OFF_TEXT), (1, SECOND))
 
@@ -206,6 +209,9 @@ class TimedAndMenus(unittest.TestCase):
                           .get("Timer Seconds") == "3", 10, what="Timer Seconds saved")
 
     # --- the tray (Use Tray is on from here) -----------------------------------
+
+    def icon_tips(self) -> set[str]:
+        return {w.title for w in self.s.find_windows(exe="QUILX.EXE", cls="QlxTaskIcon", visible=False)}
 
     def tray_icon(self, tip: str) -> int:
         icons = {w.title: w.hwnd for w in self.s.find_windows(exe="QUILX.EXE", cls="QlxTaskIcon", visible=False)}
