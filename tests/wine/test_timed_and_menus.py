@@ -259,6 +259,21 @@ class TimedAndMenus(unittest.TestCase):
         self.s.window_gone(CHOOSER)
         self.assertFalse(self.main_window_shown())
 
+    def test_7b_an_open_dialog_keeps_it_in_sight_until_its_icon_closes_the_dialog(self):
+        self.shell_notifies("Quillon 98", LEFT_BUTTON_UP)
+        self.s.wait_until(self.main_window_shown, 10, what="the main window back")
+        self.s.wintool("post", MAIN_TITLE, str(WM_COMMAND), str(IDM_TIMER_INTERVAL), "0")
+        self.s.wait_for_window("Scheduler Frequency", 10)
+        # Another program activated: with a dialog open the program stays.
+        self.target(MENU_TARGET)
+        self.assertTrue(self.main_window_shown())
+        # The icon cancels the dialog and brings the window forward.
+        self.shell_notifies("Quillon 98", LEFT_BUTTON_UP)
+        self.s.window_gone("Scheduler Frequency")
+        self.s.wait_until(lambda: self.s.wintool("foreground").stdout.strip() == MAIN_TITLE, 10,
+                          what="the main window in front")
+        self.assertEqual(dict(read_ini(self.s.windows_dir() / "QUILX.INI")["Scheduler"])["Timer Seconds"], "3")
+
     def test_8_terminate_and_unload_from_the_icons_menu_ends_the_program(self):
         self.shell_notifies("Quillon 98", LEFT_BUTTON_UP)
         self.s.wait_until(self.main_window_shown, 10, what="the main window back")
