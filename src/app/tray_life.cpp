@@ -13,12 +13,4 @@ DeactivationStep OnApplicationDeactivate(DeactivationState& s) {
   return s.dialog_open ? DeactivationStep::RememberRow : DeactivationStep::RememberRowAndHide;
 }
 
-TrayOpenSteps OpenFromTraySteps(bool use_tray, bool network_mode, bool macro_dialog_open) {
-  TrayOpenSteps steps;
-  if (!use_tray) return steps;
-  steps.release_network_lock = network_mode && macro_dialog_open;
-  steps.close_dialogs = true;
-  return steps;
-}
-
 }  // namespace qlx

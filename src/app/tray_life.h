@@ -1,6 +1,6 @@
 #pragma once
 // The program's life in the notification area: when switching to another
-// program hides it, and what opening it from its icon does first.
+// program hides it.
 #include <cstdint>
 
 namespace qlx {
@@ -27,12 +27,5 @@ enum class DeactivationStep : uint8_t {
 // The application's deactivation handler. A set skip-once flag is used up
 // here.
 DeactivationStep OnApplicationDeactivate(DeactivationState& state);
-
-// Opening the program from its icon.
-struct TrayOpenSteps {
-  bool release_network_lock = false;
-  bool close_dialogs = false;
-};
-TrayOpenSteps OpenFromTraySteps(bool use_tray, bool network_mode, bool macro_dialog_open);
 
 }  // namespace qlx

@@ -52,24 +52,5 @@ TEST(TrayLife, TheSkipOnceFlagSkipsExactlyOneDeactivation) {
   EXPECT_FALSE(off.skip_once);
 }
 
-TEST(TrayLife, OpeningFromTheIconClosesDialogsOnlyInTrayMode) {
-  struct Case {
-    bool use_tray, network, macro_dialog;
-    bool release, close;
-  };
-  const std::vector<Case> cases = {
-      {false, true, true, false, false},
-      {true, false, false, false, true},
-      {true, false, true, false, true},
-      {true, true, false, false, true},
-      {true, true, true, true, true},
-  };
-  for (const Case& c : cases) {
-    const TrayOpenSteps steps = OpenFromTraySteps(c.use_tray, c.network, c.macro_dialog);
-    EXPECT_EQ(steps.release_network_lock, c.release) << c.use_tray << c.network << c.macro_dialog;
-    EXPECT_EQ(steps.close_dialogs, c.close) << c.use_tray << c.network << c.macro_dialog;
-  }
-}
-
 }  // namespace
 }  // namespace qlx

@@ -288,7 +288,9 @@ class TMainWin : private IPlaybackHost,
   TTrayIcons tray_;
   int chooser_x_ = -1;
   bool unloading_ = false;          // "&Terminate and Unload" was chosen
-  bool skip_deactivation_ = false;  // the next switch away does not hide
+  // The capture-complete handling sets it: the next switch away does not
+  // hide the program.
+  bool skip_deactivation_ = false;
   TPauseMacro* pause_dialog_ = nullptr;  // while a pause dialog is open
 
   // The list and the commands.

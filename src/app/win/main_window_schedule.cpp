@@ -184,10 +184,9 @@ void TMainWin::OpenFromTray() {
     ::SetForegroundWindow(hwnd_);
     return;
   }
-  // The network lock arrives with network mode; until then there is no
-  // lock to let go of.
-  const TrayOpenSteps steps = OpenFromTraySteps(true, ctx_.settings.network_mode, dialog_open_);
-  if (steps.close_dialogs) CloseOpenDialogs();
+  // A dialog that changes macros holds the network lock through its
+  // operation, which lets go of it as the cancelled dialog returns.
+  CloseOpenDialogs();
   ActivateMe();
 }
 
