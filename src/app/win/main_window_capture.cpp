@@ -118,6 +118,9 @@ bool TMainWin::RunCaptureComplete(MacroRecord& record, const std::string& top_pr
 
 void TMainWin::CaptureFinished(int macro) {
   SetHotKeys();
+  // The window comes forward for the new macro: the next switch away
+  // leaves it in sight.
+  skip_deactivation_ = true;
   if (ctx_.settings.use_tray) {
     ::ShowWindow(hwnd_, SW_SHOW);
   } else {
