@@ -138,7 +138,8 @@ AddVerdict CheckAddAction(MacroType type, AddAction action, std::optional<int> c
   return {};
 }
 
-void PrepareAddedMacro(MacroRecord& record, MacroType type, int code, std::string_view snapword) {
+void PrepareAddedMacro(MacroRecord& record, MacroType type, int code, std::string_view snapword,
+                       const CivilDate& today) {
   switch (type) {
     case MacroType::HotKey:
     case MacroType::PopupMenu:
@@ -150,6 +151,7 @@ void PrepareAddedMacro(MacroRecord& record, MacroType type, int code, std::strin
       record.SetSnapword(Trim(snapword).substr(0, mr::kSnapwordCapacity));
       break;
     case MacroType::Timed:
+      if (record.Code() != kTimedCode) SetNewTimedMacroSchedule(record, today);
       record.SetCode(kTimedCode);
       record.SetSnapword("");
       break;

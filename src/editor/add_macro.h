@@ -100,8 +100,11 @@ AddVerdict CheckAddAction(MacroType type, AddAction action, std::optional<int> c
 
 // Gives the new macro its activation before an editor opens on it: the hot
 // key, 10000 for a timed macro, or 20000 and the Snapword (trimmed, at most
-// ten characters).
-void PrepareAddedMacro(MacroRecord& record, MacroType type, int code, std::string_view snapword);
+// ten characters). A timed macro starts from the default schedule of
+// `today`, so one saved without "Set Schedule" runs at noon every day
+// rather than read the empty fields as a start-up macro.
+void PrepareAddedMacro(MacroRecord& record, MacroType type, int code, std::string_view snapword,
+                       const CivilDate& today);
 // The editor's global-not-allowed flag: the new macro's hot key is held by
 // a GLOBAL, popup-menu or system macro.
 bool GlobalNotAllowed(MacroType type, int code, const HotKeyUse& in_use);

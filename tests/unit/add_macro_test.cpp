@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cctype>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "activation/schedule_form.h"
 #include "editor/add_macro.h"
 #include "editor/script_model.h"
 #include "fakes/macro_file_rig.h"
@@ -200,10 +202,22 @@ TEST(AddMacroRecord, EachTypeGivesTheRecordItsActivation) {
     SCOPED_TRACE(c.snapword);
     MacroRecord r;
     r.SetSnapword("old");
-    PrepareAddedMacro(r, c.type, c.code, c.snapword);
+    PrepareAddedMacro(r, c.type, c.code, c.snapword, CivilDate{1998, 3, 30, 2});
     EXPECT_EQ(r.Code(), c.want_code);
     EXPECT_EQ(r.Snapword(), c.want_snapword);
+    // Only a timed macro is given a schedule.
+    EXPECT_EQ(r.ScheduleKind(), c.type == MacroType::Timed ? kScheduleDaily : 0);
   }
+}
+
+TEST(AddMacroRecord, ANewTimedMacroRunsDailyAtNoonUntilItsScheduleIsSet) {
+  MacroRecord r;
+  PrepareAddedMacro(r, MacroType::Timed, 0, "", CivilDate{1998, 3, 30, 2});
+  EXPECT_EQ(GetSched(r), "Daily at 12:00PM,Sun,Mon,Tue,Wed,Thu,Fri,Sat");
+  EXPECT_EQ(r.Interval(), 15);
+  EXPECT_EQ(r.MinutePastHour(), 15);
+  EXPECT_EQ(r.Weekday(), 2);
+  EXPECT_EQ((std::array<int, 3>{r.Year(), r.Month(), r.Day()}), (std::array<int, 3>{1998, 3, 30}));
 }
 
 TEST(AddMacroRecord, OnlyAHotKeyHeldGloballyKeepsTheEditorOffGlobal) {

@@ -208,7 +208,7 @@ void TAddNewHotKey::ActionClick(AddAction action) {
       break;
   }
   const int key = code.value_or(0);
-  PrepareAddedMacro(record_, type, key, snapword);
+  PrepareAddedMacro(record_, type, key, snapword, CivilDateFromDays(ctx_.clock.Now()));
   picking_.Disarm();
 
   AddOutcome outcome;
