@@ -23,7 +23,7 @@ TIMED = 10000
 OFF_KIND, OFF_INTERVAL = 5114, 5128
 AT_STARTUP, EVERY_N_MINUTES = 0, 6
 RECORD_SIZE, OFF_TEXT = 5165, 100
-ACTIVATION_BLOCK, AB_HOTKEY_TABLE = "QLBA1KGR", 17
+ACTIVATION_BLOCK, AB_HOTKEY_TABLE, AB_PICKING = "QLBA1KGR", 17, 756
 TRAY_CALLBACK, LEFT_BUTTON_UP, RIGHT_BUTTON_UP = 1024, 514, 517
 WM_COMMAND, IDM_TIMER_INTERVAL = 0x111, 1207
 
@@ -195,6 +195,35 @@ class TimedAndMenus(unittest.TestCase):
                           what="the menu's icon gone, the sixteenth menu's come")
         rec = qlx.read_bytes()[(TRAY_MENU - 1) * RECORD_SIZE:TRAY_MENU * RECORD_SIZE]
         self.assertEqual(struct.unpack_from("<HH", rec, OFF_TEXT), (1, SECOND))
+
+    def test_5c_a_timed_macro_added_in_the_direct_editor_gets_its_schedule_there(self):
+        s = self.s
+        count = len(s.program_dir().joinpath("QUILX.QLX").read_bytes()) // RECORD_SIZE
+        s.focus(self.wid)
+        s.key("Insert")                       # Add Macro
+        add = s.wait_for_window("Add Macro", 15)
+        s.focus(add)
+        picking = lambda: s.peek(ACTIVATION_BLOCK, AB_PICKING, 1)   # noqa: E731
+        s.wait_until(lambda: picking() == b"\x01", 10, what="hot-key picking armed")
+        s.key("Tab")                          # out of the hot-key field
+        s.wait_until(lambda: picking() == b"\x00", 10, what="hot-key picking off")
+        s.key("alt+t", "alt+e")               # "&Timed Macro", "&Enter Directly"
+        editor = s.wait_for_window("Modify Hot Key", 15)
+        s.click_button("Modify Hot Key", "Set Schedule")
+        s.wait_for_window("Set Schedule", 10)
+        s.click_button("Set Schedule", "Other")
+        s.click_button("Set Schedule", "Update")
+        s.window_gone("Set Schedule")
+        s.focus(editor)
+        s.key("alt+f", "u")                   # File, Update
+        s.window_gone("Modify Hot Key")
+        qlx = s.program_dir() / "QUILX.QLX"
+        s.wait_until(lambda: len(qlx.read_bytes()) // RECORD_SIZE == count + 1, 10, what="the macro appended")
+        rec = qlx.read_bytes()[count * RECORD_SIZE:]
+        self.assertEqual(struct.unpack_from("<H", rec, 93)[0], TIMED)
+        # "O&ther" with the new macro's default of every 15 minutes.
+        self.assertEqual(struct.unpack_from("<HH", rec, OFF_KIND)[0], EVERY_N_MINUTES)
+        self.assertEqual(struct.unpack_from("<H", rec, OFF_INTERVAL)[0], 15)
 
     def test_5b_the_timer_interval_changes_the_tick_and_is_saved(self):
         self.s.focus(self.wid)
