@@ -15,6 +15,11 @@ void MacroEditOperations::Add() {
   working_ = MacroRecord();
   const int n = count + 1;
   const EditOutcome outcome = dialogs_.RunAddMacro(n, working_);
+  if (outcome.capture_started) {
+    // Nothing is counted or appended yet: the capture does both at its end.
+    change.HandOver();
+    return;
+  }
   if (!outcome.saved) return;
 
   // The new macro is counted in before it is appended behind the others.

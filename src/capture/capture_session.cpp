@@ -118,9 +118,11 @@ void CaptureSession::OnCaptureDone(uint32_t w) {
   }
   int saved = n;
   if (dialog_new_) saved = host_.AppendMacro(record);
-  else host_.WriteRecord(n, record);
-  host_.ReleaseNetworkLock(true);
-  if (!quick_) host_.DoAMessage(kCaptureCaption, CaptureCompleteForText(record.Code(), record.Snapword()));
+  else if (!host_.WriteRecord(n, record)) saved = 0;
+  host_.ReleaseNetworkLock(saved > 0 || quick_);  // the quick capture appended at its start
+  // A record the file did not take is not reported as captured.
+  if (!quick_ && saved > 0)
+    host_.DoAMessage(kCaptureCaption, CaptureCompleteForText(record.Code(), record.Snapword()));
   quick_ = false;
   host_.CaptureFinished(saved);
 }

@@ -35,6 +35,9 @@ inline constexpr char kMenuKeyInUse[] =
 struct AddOutcome {
   bool saved = false;          // accepted: the record holds the new macro
   bool icons_changed = false;  // a popup menu's tray icon changed
+  // A capture now records the new macro: it appends it when it ends and
+  // releases the lock then.
+  bool capture_started = false;
 };
 
 // Parts that arrive with other features: until they do, their choice or

@@ -32,6 +32,9 @@ class FileChange {
   }
   bool Taken() const { return taken_; }
   void Changed() { changed_ = true; }
+  // The lock outlives this operation: what it started (a capture) now
+  // holds it and releases it when it ends.
+  void HandOver() { taken_ = false; }
 
  private:
   INetworkLock& lock_;

@@ -18,6 +18,7 @@ namespace qlx {
 namespace {
 
 namespace fs = std::filesystem;
+constexpr uint16_t kCtrlAltW = 144 + 22;
 
 std::string Slurp(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -100,6 +101,7 @@ class FakeCaptureHost : public ICaptureHost {
   std::string top = "NOTEPAD.EXE";
   CaptureCompleteChoice complete;  // what the user does in Capture Complete
   bool complete_ok = true;
+  bool save_fails = false;  // the macro file takes no record
 
   void DoAMessage(const std::string& caption, const std::string& text) override {
     log.push_back("message " + caption + "|" + text);
@@ -111,6 +113,7 @@ class FakeCaptureHost : public ICaptureHost {
   }
   void ReleaseNetworkLock(bool changed) override { log.push_back(changed ? "unlock changed" : "unlock"); }
   int AppendMacro(const MacroRecord& record) override {
+    if (save_fails) return 0;
     file.push_back(record);
     const int n = static_cast<int>(file.size());
     block->SetMacroCount(n);
@@ -125,7 +128,7 @@ class FakeCaptureHost : public ICaptureHost {
     return true;
   }
   bool WriteRecord(int n, const MacroRecord& record) override {
-    if (n < 1 || n > static_cast<int>(file.size())) return false;
+    if (save_fails || n < 1 || n > static_cast<int>(file.size())) return false;
     file[static_cast<size_t>(n - 1)] = record;
     log.push_back("write " + std::to_string(n));
     return true;
@@ -325,6 +328,32 @@ TEST_F(CaptureSessionTest, ANewSnapwordMacroFromTheDialogIsAppendedAtTheEnd) {
   EXPECT_EQ(host.file[1].Scope(), kScopeGlobal);
   EXPECT_TRUE(host.file[1].Active());
   EXPECT_EQ(host.log[host.log.size() - 2], "message Capture|Quillon 98 capture is complete for Snapword: sig.");
+}
+
+TEST_F(CaptureSessionTest, ADialogCaptureTheFileDidNotTakeIsNotReportedAsCaptured) {
+  MacroRecord existing;
+  existing.SetCode(290);  // F3
+  host.AppendMacro(existing);
+  struct Case {
+    const char* what;
+    int macro;  // 0: a new macro from the add dialog
+  };
+  for (const Case& c : {Case{"new macro", 0}, Case{"recapture", 2}}) {
+    SCOPED_TRACE(c.what);
+    host.log.clear();
+    host.save_fails = true;
+    DialogCaptureStart start;
+    start.record.SetCode(kCtrlAltW);
+    start.macro = c.macro;
+    start.options = CaptureOptionsOf(settings);
+    session.StartDialogCapture(start);
+    Send("lost", 2);
+    session.OnCaptureDone(2);
+    host.save_fails = false;
+    EXPECT_EQ(host.log, (std::vector<std::string>{"step aside", "icon on", "icon off", "unlock", "finished 0"}));
+    EXPECT_EQ(block.ClampedCount(), 2);
+    EXPECT_FALSE(block.CaptureActive());
+  }
 }
 
 TEST(CaptureCompleteChecks, RowsAndRefusals) {

@@ -149,6 +149,22 @@ TEST_F(EditOperations, AFailedAppendTakesTheNewMacroOutOfTheCountAgain) {
   EXPECT_TRUE(host_->log.empty());
 }
 
+TEST_F(EditOperations, AddThatStartedACaptureCountsNothingYetAndLeavesTheLockToIt) {
+  Start(WithSystemMacros({HotKeyMacro("b", kCtrlAltB)}));
+  const std::string before = FileBytes();
+  dialogs_.add = [](MacroRecord& r) {
+    r.SetCode(kCtrlAltA);
+    EditOutcome started;
+    started.capture_started = true;
+    return started;
+  };
+  ops_->Add();
+  EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(rig_.block().ClampedCount(), 5);
+  EXPECT_EQ(lock_.log, std::vector<std::string>{"FileInUse"}) << "released when the capture ends";
+  EXPECT_TRUE(host_->log.empty());
+}
+
 TEST_F(EditOperations, AddAtTheLimitOrWhileTheFileIsInUseOpensNoDialog) {
   std::vector<MacroRecord> full;
   for (int i = 0; i < kMaxMacros; ++i) full.push_back(HotKeyMacro("m" + std::to_string(i), kCtrlAltB));

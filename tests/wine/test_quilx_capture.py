@@ -3,7 +3,9 @@ real X input: a quick capture started and ended with the Start/Stop Capture
 hot key in the target, named in Capture Complete and played back by its new
 hot key; a Snapword typed in the target replaced by its macro, before and
 after "Use Suffix" is switched on in Options > Snapwords; a character
-remapped in Options > Remap arriving remapped, before and after a restart.
+remapped in Options > Remap arriving remapped, before and after a restart;
+a new macro recorded from Add Macro's "Capture Macro" played by the hot key
+picked there.
 
 One QUILX.EXE start serves the cases, which run in order; the remap case
 restarts the program and so runs last."""
@@ -22,6 +24,7 @@ BLOCK = "QLBA1KGR"
 AB_CAPTURE_ACTIVE, AB_PICKING = 737, 756
 START_STOP = "ctrl+alt+shift+x"        # the Start/Stop Capture system hot key
 NEW_KEY, NEW_KEY_CODE, NEW_KEY_NAME = "ctrl+alt+q", 144 + 16, "Ctrl+Alt+Q"
+ADDED_KEY, ADDED_KEY_CODE, ADDED_KEY_NAME = "ctrl+alt+w", 144 + 22, "Ctrl+Alt+W"
 SNAPWORD, SNAPWORD_TEXT = "sig", "Kind regards"
 SHOTS = harness.WINE_ROOT / "shots"
 WINE_TRAY = "Wine System Tray"
@@ -85,6 +88,15 @@ class QuilxCapture(unittest.TestCase):
 
     def records(self) -> bytes:
         return self.qlx.read_bytes()
+
+    def confirm_capture_message(self, key_name):
+        """The on-top message that ends a dialog capture names the hot key; Ok."""
+        s = self.s
+        box = s.wait_until(lambda: s.find_windows(exe="QUILX.EXE", title="Capture"), 10,
+                           what="the capture-complete message")[0]
+        self.assertIn(("Static", f"Quillon 98 capture is complete for {key_name}."), s.window_texts(box.hwnd))
+        s.click_button(box.hwnd, "Ok")
+        s.window_gone(box.hwnd)
 
     def open_menu_item(self, menu_key, item_key, caption) -> int:
         self.s.focus(self.main)
@@ -170,13 +182,7 @@ class QuilxCapture(unittest.TestCase):
         s.type_text("Once more")
         self.target.wait_text("Once more")
         s.key(NEW_KEY)
-
-        box = s.wait_until(lambda: s.find_windows(exe="QUILX.EXE", title="Capture"), 10,
-                           what="the capture-complete message")[0]
-        self.assertIn(("Static", f"Quillon 98 capture is complete for {NEW_KEY_NAME}."),
-                      s.window_texts(box.hwnd))
-        s.click_button(box.hwnd, "Ok")
-        s.window_gone(box.hwnd)
+        self.confirm_capture_message(NEW_KEY_NAME)
         data = s.wait_until(lambda: (d := self.records()) and record_fields(d, n)[3] == b"Once more" and d,
                             10, what="the macro recaptured")
         self.assertEqual(len(data) // RECORD_SIZE, n)
@@ -271,6 +277,55 @@ class QuilxCapture(unittest.TestCase):
                             what="the captured text saved")
         self.assertEqual(len(data) // RECORD_SIZE, count + 1)
         self.assertEqual(record_fields(data, count + 1), ("Capture", 20000, 1, b"xyz"))
+
+    def test_7_a_macro_captured_from_add_macro_is_appended_and_plays_by_its_hot_key(self):
+        s = self.s
+        count = len(self.records()) // RECORD_SIZE
+        self.clear_target()
+        # Add Macro: the hot-key field has the focus and takes the key pressed.
+        s.focus(self.main)
+        s.key("Insert")
+        add = s.wait_for_window("Add Macro", 20)
+        s.focus(add)
+        s.wait_until(lambda: self.block_byte(AB_PICKING) == 1, 10, what="the hot-key field armed")
+        s.key(ADDED_KEY)
+        s.wait_until(lambda: ("Edit", ADDED_KEY_NAME) in s.window_texts("Add Macro"), 10,
+                     what="the picked hot key shown")
+        s.key("Tab")
+        s.wait_until(lambda: self.block_byte(AB_PICKING) == 0, 10, what="hot-key picking off")
+        s.key("alt+c")  # "&Capture Macro"
+
+        dialog = s.wait_for_window("Capture Macro", 20)
+        shown = [t for _, t in s.window_texts("Capture Macro")]
+        for text in (ADDED_KEY_NAME, "Press Ctrl+Alt+Shift+X to end capture",
+                     f"Or Press {ADDED_KEY_NAME} to end capture"):
+            self.assertIn(text, shown)
+        self.assertEqual(s.wintool("settext", "Capture Macro", "From Add").returncode, 0)
+        s.screenshot(SHOTS / "quilx-capture-from-add.png")
+        # Nothing is counted while the dialogs are open.
+        self.assertEqual(len(self.records()) // RECORD_SIZE, count)
+        s.click_button("Capture Macro", "Start Capture")
+        s.window_gone(dialog)
+        s.window_gone(add)
+        s.wait_until(lambda: self.block_byte(AB_CAPTURE_ACTIVE) == 1, 10, what="capture started")
+        s.wait_for_window(WINE_TRAY, 10)
+        self.target.focus()
+        # No "a": the remap case before maps it to "b".
+        typed = "Freshly recorded: 42"
+        s.type_text(typed)
+        self.target.wait_text(typed)
+        s.key(ADDED_KEY)  # its own hot key ends the capture
+        self.confirm_capture_message(ADDED_KEY_NAME)
+        data = s.wait_until(lambda: (d := self.records()) and len(d) // RECORD_SIZE == count + 1 and d, 10,
+                            what="the captured macro appended")
+        self.assertEqual(record_fields(data, count + 1),
+                         ("From Add", ADDED_KEY_CODE, 1, typed.encode()))
+        self.assertEqual(self.target.text(), typed, "the own key reached neither the text nor the target")
+
+        self.clear_target()
+        s.key(ADDED_KEY)
+        self.target.wait_text(typed, 20)
+        s.wait_playback_done()
 
 
 if __name__ == "__main__":

@@ -167,7 +167,10 @@ void TMainWin::CommandClick(UINT id) {
       RecentFileClick(static_cast<int>(*c) - static_cast<int>(UiCommand::Recent1) + 1);
       return;
     case UiCommand::Terminate: ::SendMessageA(hwnd_, WM_CLOSE, 0, 0); return;
-    case UiCommand::AddMacro: edit_operations_.Add(); return;
+    case UiCommand::AddMacro:
+      edit_operations_.Add();
+      StartPendingCapture();
+      return;
     case UiCommand::ModifyDirectly: edit_operations_.Modify(); return;
     case UiCommand::ScriptingEditor: edit_operations_.ScriptingEditor(); return;
     case UiCommand::Hide: HideClick(); return;
@@ -229,6 +232,9 @@ void TMainWin::FormCreate() {
   shell_.SetOwner(hwnd_);
   clipboard_.SetOwner(hwnd_);
   editors_.SetOwner(hwnd_);
+  editors_.add_hooks.capture_macro = [this](HWND owner, MacroRecord& record, const CaptureRequest& request) {
+    return CaptureNewMacro(owner, record, request);
+  };
 
   // Operating-system family.
   OSVERSIONINFOA vi{};

@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -233,6 +234,10 @@ class TMainWin : private IPlaybackHost,
   // ---- main_window_capture.cpp
   bool OnCaptureMessage(UINT msg, WPARAM wp, LPARAM lp);
   void RecaptureClick();
+  // The add dialog's "&Capture Macro": the Capture Macro dialog for the new
+  // macro; its capture starts once the add dialog has closed.
+  EditOutcome CaptureNewMacro(HWND owner, MacroRecord& record, const CaptureRequest& request);
+  void StartPendingCapture();
   void CaptureOptionsClick();
   void SnapwordOptionsClick();
   void RemapClick();
@@ -310,6 +315,7 @@ class TMainWin : private IPlaybackHost,
   CaptureSession capture_;
   SnapwordDispatch snapwords_;
   std::unique_ptr<TTaskIcon> recording_icon_;
+  std::optional<DialogCaptureStart> pending_capture_;
   std::string remap_file_;
 
   bool tray_capable_ = false;

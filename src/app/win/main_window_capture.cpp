@@ -56,6 +56,29 @@ void TMainWin::RecaptureClick() {
   else ReleaseNetworkLock(false);
 }
 
+EditOutcome TMainWin::CaptureNewMacro(HWND owner, MacroRecord& record, const CaptureRequest& request) {
+  if (capture_.Recording()) {
+    ctx_.boxes.Show(kErrorCaption, kCaptureInProgressText);
+    return {};
+  }
+  // The add command holds the lock and the window's dialog flag already.
+  CaptureMacroRequest capture;
+  capture.record = record;
+  capture.stop_key_name = capture_.StopKeyName();
+  capture.global_taken = request.key_in_use;
+  pending_capture_ = TCaptureMacro(std::move(capture), ctx_.settings).ShowModal(owner);
+  EditOutcome outcome;
+  outcome.capture_started = pending_capture_.has_value();
+  return outcome;
+}
+
+void TMainWin::StartPendingCapture() {
+  if (!pending_capture_) return;
+  const DialogCaptureStart start = *pending_capture_;
+  pending_capture_.reset();
+  capture_.StartDialogCapture(start);
+}
+
 // ---------------------------------------------------------------- ICaptureHost
 
 std::string TMainWin::GetTopProgram() { return qlx::GetTopProgram(desktop_, processes_); }

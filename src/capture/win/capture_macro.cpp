@@ -13,7 +13,8 @@ std::optional<DialogCaptureStart> TCaptureMacro::ShowModal(HWND owner) {
 void TCaptureMacro::FormShow() {
   const MacroRecord& r = request_.record;
   const bool is_new = request_.macro <= 0;
-  dlg::SetText(hwnd_, IDC_CC_HEADING, is_new ? std::string() : CaptureMacroTitle(r.Code(), r.Snapword()));
+  // A new macro comes from the add dialog with its hot key or Snapword set.
+  dlg::SetText(hwnd_, IDC_CC_HEADING, CaptureMacroTitle(r.Code(), r.Snapword()));
   dlg::SetText(hwnd_, IDC_CAP_STOP_TEXT, PressToEndText(request_.stop_key_name));
   const bool own = r.Code() < kHotKeyCodes;
   dlg::SetText(hwnd_, IDC_CAP_OWN_TEXT, own ? OrPressToEndText(HotKeyName(r.Code())) : std::string());
