@@ -61,8 +61,9 @@ GENERIC_PPD = """*PPD-Adobe: "4.3"
 
 
 class Driver:
-    def __init__(self, session: WineSession):
+    def __init__(self, session: WineSession, main_title: str = MAIN_TITLE):
         self.s = session
+        self.main_title = main_title
 
     def tool(self, *args, timeout: float = 30) -> int:
         return self.s.run(self.s.testprog("sharingtool"), [str(a) for a in args], timeout).returncode
@@ -81,7 +82,7 @@ class Driver:
             raise AssertionError(f"addprinter: exit {rc}")
 
     def menu(self, command_id: int) -> None:
-        self.until_tool("command", MAIN_TITLE, command_id, what=f"menu command {command_id}")
+        self.until_tool("command", self.main_title, command_id, what=f"menu command {command_id}")
 
     def wait_window(self, title: str, timeout: float = 20) -> int:
         def shown():
