@@ -9,10 +9,10 @@ import struct
 import unittest
 
 import harness
-from harness import WineSession
+from harness import WineSession, read_ini
 from macrofile import Macro, SCOPE_POPUP, SCOPE_PROGRAM, SCOPE_WINDOW, write_macro_file
-from sharing_driver import (IDC_EXPORT_LIST, IDC_EXPORT_SAVE, IDC_IMPORT_LIST, IDC_IMPORT_OPEN, IDC_OUT,
-                            IDM_EXPORT, IDM_IMPORT, IDM_OUTPUT_INFO, IDM_PRINT_LIST, IDOK, PRINT_COPIES_EDIT,
+from sharing_driver import (IDC_EXPORT_LIST, IDC_EXPORT_SAVE, IDC_MINUTES, IDC_IMPORT_LIST, IDC_IMPORT_OPEN, IDC_OUT,
+                            IDM_EXPORT, IDM_IMPORT, IDM_NETWORK, IDM_OUTPUT_INFO, IDM_PRINT_LIST, IDOK, PRINT_COPIES_EDIT,
                             Driver, brindle_record, nickname, page_text, pages_of, ps_to_png, records,
                             snapwords_record, text_of)
 
@@ -219,6 +219,31 @@ class Sharing(unittest.TestCase):
         self.assertEqual(self.d.message("Error"),
                          "No macros are flagged for import.  Click on the macros you wish to import.")
         self.assertEqual((self.prog / "QUILX.QLX").read_bytes(), before)
+
+    def test_network_dialog(self):
+        self.start([])
+        self.d.menu(IDM_NETWORK)
+        hwnd = self.d.wait_window("Network Considerations")
+        texts = [t for _, t in self.s.window_texts(hwnd)]
+        for t in ("&File Locking of Macro Files", "&Automatic Synchronization Updating", "Synchronize every",
+                  "10", "minutes", "&Ok", "&Cancel", "&Help"):
+            self.assertIn(t, texts)
+        self.s.click_button(hwnd, "File Locking of Macro Files")
+        # The click reaches the dialog through its message queue.
+        self.s.wait_until(lambda: self.s.run(self.s.testprog("wintool"), ["texts", hex(hwnd)]).returncode == 0, 10,
+                          what="the dialog after the click")
+        SHOTS.mkdir(parents=True, exist_ok=True)
+        self.s.screenshot(SHOTS / "network-considerations.png")
+        # Minutes 0 switch automatic synchronisation off.
+        self.d.until_tool("settext", "Network Considerations", IDC_MINUTES, " 0 ", what="minutes")
+        self.s.click_button(hwnd, "Ok")
+        self.d.gone("Network Considerations")
+        ini = read_ini(self.s.windows_dir() / "QUILX.INI")
+        self.assertEqual(dict(ini["Network"]), {"Network Mode": "Yes", "Auto Sync": "No", "Sync Minutes": "0"})
+        # Switching network mode on made the sync file: counter 1, free.
+        sync = (self.prog / "QUILX.MAS").read_bytes()
+        self.assertEqual(struct.unpack_from("<ih", sync, 0), (1, 2))
+        self.assertEqual(len(sync), 14)
 
 
 if __name__ == "__main__":
