@@ -1,8 +1,6 @@
 #include "app/win/export_macros.h"
 
-#include <commdlg.h>
-
-#include "app/win/common_dialog_filter.h"
+#include "app/win/file_dialogs.h"
 #include "platform/win32/dialog.h"
 #include "resource.h"
 
@@ -33,19 +31,14 @@ void TExportMacros::SaveFileButtonClick() {
     Message(kErrorCaption, kNothingToExportText);
     return;
   }
-  char buffer[MAX_PATH] = {};
-  const std::string filter = CommonDialogFilter(kExportFilter);
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = hwnd_;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = buffer;
-  ofn.nMaxFile = sizeof buffer;
-  ofn.lpstrDefExt = kMacroFileExtension;
-  ofn.lpstrTitle = kExportSaveTitle;
-  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (!::GetSaveFileNameA(&ofn)) return;
-  if (!ExportMacros(file_, chosen, buffer)) {
+  FileDialogRequest request;
+  request.title = kExportSaveTitle;
+  request.filter = kExportFilter;
+  request.default_extension = kMacroFileExtension;
+  request.save = true;
+  const auto target = AskFileName(hwnd_, request);
+  if (!target) return;
+  if (!ExportMacros(file_, chosen, *target)) {
     Message(kErrorCaption, kCannotCreateExportText);
     return;
   }
@@ -54,15 +47,10 @@ void TExportMacros::SaveFileButtonClick() {
 }
 
 INT_PTR TExportMacros::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (list_.HandleOwnerDraw(msg, lp)) return TRUE;
   switch (msg) {
     case WM_INITDIALOG:
       FormShow();
-      return TRUE;
-    case WM_MEASUREITEM:
-      MacroPickList::MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-      return TRUE;
-    case WM_DRAWITEM:
-      list_.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
       return TRUE;
     case WM_COMMAND: {
       const dlg::Command c = dlg::DecodeCommand(wp, lp);

@@ -1,8 +1,6 @@
 #include "app/win/import_macros.h"
 
-#include <commdlg.h>
-
-#include "app/win/common_dialog_filter.h"
+#include "app/win/file_dialogs.h"
 #include "platform/win32/dialog.h"
 #include "platform/win32/message_boxes_win32.h"
 #include "resource.h"
@@ -24,18 +22,12 @@ void TImportMacros::Message(const char* caption, const std::string& text) {
 }
 
 void TImportMacros::OpenFileButtonClick() {
-  char buffer[MAX_PATH] = {};
-  const std::string filter = CommonDialogFilter(kImportFilter);
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = hwnd_;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = buffer;
-  ofn.nMaxFile = sizeof buffer;
-  ofn.lpstrTitle = kImportOpenTitle;
-  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  if (!::GetOpenFileNameA(&ofn)) return;
-  const std::string name = buffer;
+  FileDialogRequest request;
+  request.title = kImportOpenTitle;
+  request.filter = kImportFilter;
+  const auto chosen = AskFileName(hwnd_, request);
+  if (!chosen) return;
+  const std::string name = *chosen;
   const auto format = ImportFormatOf(name);
   if (!format) {
     Message(kErrorCaption, kImproperFileTypeText);
@@ -72,15 +64,10 @@ void TImportMacros::OkButtonClick() {
 }
 
 INT_PTR TImportMacros::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (list_.HandleOwnerDraw(msg, lp)) return TRUE;
   switch (msg) {
     case WM_INITDIALOG:
       FormShow();
-      return TRUE;
-    case WM_MEASUREITEM:
-      MacroPickList::MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-      return TRUE;
-    case WM_DRAWITEM:
-      list_.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
       return TRUE;
     case WM_COMMAND: {
       const dlg::Command c = dlg::DecodeCommand(wp, lp);

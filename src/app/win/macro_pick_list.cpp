@@ -25,7 +25,17 @@ void MacroPickList::SetSelected(const std::vector<bool>& selected) {
 
 bool MacroPickList::AnySelected() const { return ::SendMessageA(list_, LB_GETSELCOUNT, 0, 0) > 0; }
 
-void MacroPickList::MeasureItem(MEASUREITEMSTRUCT& m) { m.itemHeight = kListRowHeight; }
+bool MacroPickList::HandleOwnerDraw(UINT msg, LPARAM lp) const {
+  if (msg == WM_MEASUREITEM) {
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = kListRowHeight;
+    return true;
+  }
+  if (msg == WM_DRAWITEM) {
+    DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+    return true;
+  }
+  return false;
+}
 
 void MacroPickList::DrawItem(const DRAWITEMSTRUCT& d) const {
   if (d.itemID == static_cast<UINT>(-1) || d.itemID >= rows_.size()) return;

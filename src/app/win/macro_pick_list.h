@@ -19,12 +19,14 @@ class MacroPickList {
   void SetSelected(const std::vector<bool>& selected);
   bool AnySelected() const;
 
-  // WM_MEASUREITEM and WM_DRAWITEM of the dialog for this list.
-  static void MeasureItem(MEASUREITEMSTRUCT& m);
-  void DrawItem(const DRAWITEMSTRUCT& d) const;
+  // WM_MEASUREITEM and WM_DRAWITEM of the dialog that holds the list;
+  // true when the message was one of them.
+  bool HandleOwnerDraw(UINT msg, LPARAM lp) const;
 
  private:
   HWND list_ = nullptr;
+  void DrawItem(const DRAWITEMSTRUCT& d) const;
+
   std::vector<ListedMacro> rows_;
 };
 

@@ -1,8 +1,6 @@
 #include "app/win/sharing_commands.h"
 
-#include <commdlg.h>
-
-#include "app/win/common_dialog_filter.h"
+#include "app/win/file_dialogs.h"
 #include "app/win/export_macros.h"
 #include "app/win/import_macros.h"
 #include "app/win/network_considerations.h"
@@ -109,20 +107,15 @@ void SharingCommands::OutputMacroInformationClick() {
   TOutputMacros dialog;
   const bool chosen = dialog.ShowModal(owner_);
   if (chosen) {
-    char buffer[MAX_PATH] = {};
-    const std::string filter = CommonDialogFilter(kInfoSaveFilter);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner_;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = buffer;
-    ofn.nMaxFile = sizeof buffer;
-    ofn.lpstrDefExt = "TXT";
-    ofn.lpstrTitle = kInfoSaveTitle;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-    if (::GetSaveFileNameA(&ofn)) {
+    FileDialogRequest request;
+    request.title = kInfoSaveTitle;
+    request.filter = kInfoSaveFilter;
+    request.default_extension = "TXT";
+    request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    request.save = true;
+    if (const auto target = AskFileName(owner_, request)) {
       const std::string text = InformationFile(ListRows(), dialog.parts());
-      if (!WriteTextFile(buffer, text)) boxes_.Show(kErrorCaption, kCannotCreateTextFileText);
+      if (!WriteTextFile(*target, text)) boxes_.Show(kErrorCaption, kCannotCreateTextFileText);
     }
   }
   SaveSettings();
