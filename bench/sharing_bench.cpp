@@ -73,7 +73,7 @@ std::string MakeBrindleFile(const Folder& folder) {
 void BM_ReadImportFileOnly(benchmark::State& state) {
   Folder folder;
   const std::string source = MakeBrindleFile(folder);
-  for (auto _ : state) benchmark::DoNotOptimize(ReadWholeFile(source));
+  for (auto _ : state) benchmark::DoNotOptimize(ReadWholeFile(DiskFileSystem(), source));
 }
 BENCHMARK(BM_ReadImportFileOnly)->Unit(benchmark::kMillisecond);
 
@@ -93,10 +93,10 @@ void BM_Import500Records(benchmark::State& state) {
     // An empty file: its four system macros leave room for 496.
     file.Load();
     state.ResumeTiming();
-    ImportList list = ReadImportBytes(ImportFormat::Brindle, *ReadWholeFile(source));
+    ImportList list = ReadImportBytes(ImportFormat::Brindle, *ReadWholeFile(DiskFileSystem(), source));
     std::vector<bool> selected(list.items.size(), true);
     auto chosen = ConfirmImport(list, selected, block, boxes);
-    benchmark::DoNotOptimize(AppendImported(file, list, *chosen, clock.Now(), boxes));
+    benchmark::DoNotOptimize(AppendImported(file, DiskFileSystem(), list, *chosen, clock.Now(), boxes));
   }
 }
 BENCHMARK(BM_Import500Records)->Unit(benchmark::kMillisecond);

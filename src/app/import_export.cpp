@@ -1,20 +1,13 @@
 #include "app/import_export.h"
 
-#include <cstdio>
 #include <memory>
 
-#include "activation/hotkey_table.h"
-#include "platform/files.h"
+#include "store/hotkey_table.h"
 #include "store/shared_blocks.h"
 
 namespace qlx {
 
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string Upper(std::string_view s) {
   std::string out(s);
@@ -245,41 +238,37 @@ std::optional<std::vector<size_t>> ConfirmImport(const ImportList& list, std::ve
   return chosen;
 }
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
-  File f(std::fopen(path.c_str(), "rb"));
+std::optional<std::vector<uint8_t>> ReadWholeFile(IFileSystem& files, const std::string& path) {
+  std::unique_ptr<IFile> f = files.Open(path, FileMode::Read);
   if (!f) return std::nullopt;
-  std::vector<uint8_t> bytes;
-  uint8_t buffer[65536];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-  if (std::ferror(f.get())) throw StoreIoError("Read error", path);
+  const int64_t size = f->Size();
+  if (size < 0) throw StoreIoError("Cannot determine the file size", path);
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  if (!f->Seek(0) || f->Read(bytes.data(), bytes.size()) != bytes.size()) throw StoreIoError("Read error", path);
+  f->Close();
   return bytes;
 }
 
-namespace {
-
-// Writes `bytes` beside `target` and puts the result in its place in one
-// step. False when the new file cannot be created.
-bool ReplaceWhole(const std::string& target, const std::vector<uint8_t>& bytes) {
+bool ReplaceWholeFile(IFileSystem& files, const std::string& target, const std::vector<uint8_t>& bytes) {
   const std::string temp = target + ".~qx";
-  File f(std::fopen(temp.c_str(), "wb"));
+  std::unique_ptr<IFile> f = files.Open(temp, FileMode::Create);
   if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-  std::FILE* raw = f.release();
-  ok = std::fflush(raw) == 0 && ok;
-  ok = std::fclose(raw) == 0 && ok;
-  if (!ok || !ReplaceFileAtomically(temp, target)) {
-    std::remove(temp.c_str());
+  bool ok = f->Write(bytes.data(), bytes.size()) == bytes.size();
+  // On the disk before it takes the old file's place: a crash right after
+  // the replace cannot leave a torn file.
+  ok = ok && f->Commit();
+  ok = f->Close() && ok;
+  f.reset();
+  if (!ok || !files.Replace(temp, target)) {
+    files.Remove(temp);
     throw StoreIoError("Write error", target);
   }
   return true;
 }
 
-}  // namespace
-
-std::optional<int> AppendImported(MacroFile& file, const ImportList& list, const std::vector<size_t>& chosen,
-                                  double now, IMessageBoxes& boxes) {
-  auto bytes = ReadWholeFile(file.name());
+std::optional<int> AppendImported(MacroFile& file, IFileSystem& files, const ImportList& list,
+                                  const std::vector<size_t>& chosen, double now, IMessageBoxes& boxes) {
+  auto bytes = ReadWholeFile(files, file.name());
   if (!bytes) {
     boxes.Show(kErrorCaption, kSavingFailedText);
     return std::nullopt;
@@ -297,7 +286,7 @@ std::optional<int> AppendImported(MacroFile& file, const ImportList& list, const
     ++records;
     ++added;
   }
-  if (added > 0 && !ReplaceWhole(file.name(), *bytes)) {
+  if (added > 0 && !ReplaceWholeFile(files, file.name(), *bytes)) {
     boxes.Show(kErrorCaption, kSavingFailedText);
     return std::nullopt;
   }
@@ -312,7 +301,8 @@ std::vector<int> ExportableMacros(const ActivationBlock& block) {
   return out;
 }
 
-bool ExportMacros(const MacroFile& file, const std::vector<int>& numbers, const std::string& target) {
+bool ExportMacros(const MacroFile& file, IFileSystem& files, const std::vector<int>& numbers,
+                  const std::string& target) {
   // Everything is read before the target is touched, so even a target
   // that names the current file loses nothing to a half-done export.
   std::vector<uint8_t> bytes;
@@ -322,7 +312,7 @@ bool ExportMacros(const MacroFile& file, const std::vector<int>& numbers, const 
     if (!file.ReadRecord(n, r)) throw StoreIoError("Cannot open the macro file", file.name());
     bytes.insert(bytes.end(), r.bytes().begin(), r.bytes().end());
   }
-  return ReplaceWhole(target, bytes);
+  return ReplaceWholeFile(files, target, bytes);
 }
 
 }  // namespace qlx

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/ui.h"
 #include "store/import_records.h"
 #include "store/macro_file.h"
@@ -121,8 +122,8 @@ std::optional<std::vector<size_t>> ConfirmImport(const ImportList& list, std::ve
 // replaces the old one in one step, and the tables are loaded again. The
 // file never goes past 500 records. Returns the number appended; false (no
 // change) with "Saving of keystrokes failed." when the file cannot be read.
-std::optional<int> AppendImported(MacroFile& file, const ImportList& list, const std::vector<size_t>& chosen,
-                                  double now, IMessageBoxes& boxes);
+std::optional<int> AppendImported(MacroFile& file, IFileSystem& files, const ImportList& list,
+                                  const std::vector<size_t>& chosen, double now, IMessageBoxes& boxes);
 
 // The macros export lists: every macro of the tables except system macros,
 // in table order.
@@ -131,9 +132,15 @@ std::vector<int> ExportableMacros(const ActivationBlock& block);
 // Writes the chosen macros' records, in the order given, as a new macro
 // file `target` (an existing one is replaced whole). False when the target
 // cannot be created.
-bool ExportMacros(const MacroFile& file, const std::vector<int>& numbers, const std::string& target);
+bool ExportMacros(const MacroFile& file, IFileSystem& files, const std::vector<int>& numbers,
+                  const std::string& target);
 
 // The whole of a file, or nothing when it cannot be opened.
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path);
+std::optional<std::vector<uint8_t>> ReadWholeFile(IFileSystem& files, const std::string& path);
+
+// Writes `bytes` beside `target`, on the disk, and puts it in the target's
+// place in one step. False when the new file cannot be created; a failure
+// after that is an I/O error that leaves the target as it was.
+bool ReplaceWholeFile(IFileSystem& files, const std::string& target, const std::vector<uint8_t>& bytes);
 
 }  // namespace qlx

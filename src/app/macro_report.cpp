@@ -1,9 +1,8 @@
 #include "app/macro_report.h"
 
-#include <cstdio>
 #include <memory>
 
-#include "activation/hotkey_table.h"
+#include "store/hotkey_table.h"
 #include "activation/schedule_form.h"
 #include "store/macro_file.h"
 #include "store/shared_blocks.h"
@@ -99,17 +98,12 @@ std::string InformationFile(const std::vector<ReportRow>& rows, const InfoParts&
   return out;
 }
 
-bool WriteTextFile(const std::string& path, std::string_view contents) {
-  struct Closer {
-    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> f(std::fopen(path.c_str(), "wb"));
+bool WriteTextFile(IFileSystem& files, const std::string& path, std::string_view contents) {
+  std::unique_ptr<IFile> f = files.Open(path, FileMode::Create);
   if (!f) return false;
-  const bool written = std::fwrite(contents.data(), 1, contents.size(), f.get()) == contents.size();
-  std::FILE* raw = f.release();
-  const bool flushed = std::fflush(raw) == 0;
-  const bool closed = std::fclose(raw) == 0;
-  if (!written || !flushed || !closed) throw StoreIoError("Write error", path);
+  const auto* p = reinterpret_cast<const uint8_t*>(contents.data());
+  const bool written = f->Write(p, contents.size()) == contents.size();
+  if (!f->Close() || !written) throw StoreIoError("Write error", path);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
 #include "store/macro_record.h"
 
 namespace qlx {
@@ -55,6 +56,6 @@ std::string InformationFile(const std::vector<ReportRow>& rows, const InfoParts&
 
 // Writes `contents` as the file `path`, replacing it; false when the file
 // cannot be created. A write that fails after that is an I/O error.
-bool WriteTextFile(const std::string& path, std::string_view contents);
+bool WriteTextFile(IFileSystem& files, const std::string& path, std::string_view contents);
 
 }  // namespace qlx

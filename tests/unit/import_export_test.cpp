@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/import_export.h"
+#include "fakes/memory_files.h"
 #include "store/macro_file.h"
 
 namespace qlx {
@@ -372,7 +373,7 @@ TEST_F(ImportFile, CapacityNamesTheExcessAndOnlyTheRoomIsImported) {
   EXPECT_EQ(boxes_.shown[0].second,
             "The maximum capacity of macros per file will be exceeded. The last 3 macros selected will not be "
             "imported.");
-  EXPECT_EQ(AppendImported(*file_, list, *chosen, 45000.5, boxes_), 2);
+  EXPECT_EQ(AppendImported(*file_, DiskFileSystem(), list, *chosen, 45000.5, boxes_), 2);
   EXPECT_EQ(block_.MacroCount(), 500);
   EXPECT_EQ(fs::file_size(path_), 500u * mr::kSize);
   EXPECT_EQ(names_->Nickname(499), "New0");
@@ -388,7 +389,7 @@ TEST_F(ImportFile, AppendWritesANewFileAndReloadsTheTables) {
   }
   ImportList sibling = ReadImportBytes(ImportFormat::Snapwords, Join({Snapwords("one", "1"), Snapwords("two", "2")}));
   sibling.format = ImportFormat::Snapwords;
-  EXPECT_EQ(AppendImported(*file_, sibling, {1, 0}, 45000.5, boxes_), 2);
+  EXPECT_EQ(AppendImported(*file_, DiskFileSystem(), sibling, {1, 0}, 45000.5, boxes_), 2);
   EXPECT_EQ(fs::file_size(path_), 7u * mr::kSize);
   EXPECT_EQ(block_.MacroCount(), 7);
   EXPECT_EQ(names_->Snapword(6), "two");
@@ -403,7 +404,7 @@ TEST_F(ImportFile, UnreadableCurrentFileIsLeftAlone) {
   MakeFile(1);
   fs::remove(path_);  // gone, e.g. removed on another machine
   ImportList list = Listed({Own("A", 50)});
-  EXPECT_EQ(AppendImported(*file_, list, {0}, 1.0, boxes_), std::nullopt);
+  EXPECT_EQ(AppendImported(*file_, DiskFileSystem(), list, {0}, 1.0, boxes_), std::nullopt);
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].second, kSavingFailedText);
   EXPECT_FALSE(fs::exists(path_));
@@ -416,16 +417,16 @@ TEST_F(ImportFile, ExportThenImportRoundTrip) {
   EXPECT_EQ(exportable, (std::vector<int>{1, 2, 3}));  // the system macros are not offered
   const std::string target = (dir_ / "OUT.QLX").string();
   WriteBytes(target, std::vector<uint8_t>(10 * mr::kSize, 0xAB));  // replaced whole
-  ASSERT_TRUE(ExportMacros(*file_, {3, 1}, target));
+  ASSERT_TRUE(ExportMacros(*file_, DiskFileSystem(), {3, 1}, target));
   EXPECT_EQ(fs::file_size(target), 2u * mr::kSize);
-  EXPECT_FALSE(ExportMacros(*file_, {1}, (dir_ / "no" / "X.QLX").string()));
+  EXPECT_FALSE(ExportMacros(*file_, DiskFileSystem(), {1}, (dir_ / "no" / "X.QLX").string()));
 
   // Into another file that already holds a macro with code 2.
   const std::string other = (dir_ / "OTHER.QLX").string();
   WriteBytes(other, OwnBytes({Own("Mine", 2)}));
   MacroFile second(other, MacroTables{block_, *names_}, boxes_, clock_);
   second.Load();
-  auto bytes = ReadWholeFile(target);
+  auto bytes = ReadWholeFile(DiskFileSystem(), target);
   ASSERT_TRUE(bytes);
   ImportList list = ReadImportBytes(ImportFormat::Own, *bytes);
   ASSERT_EQ(list.items.size(), 2u);
@@ -433,11 +434,63 @@ TEST_F(ImportFile, ExportThenImportRoundTrip) {
   auto chosen = ConfirmImport(list, selected, block_, boxes_);
   ASSERT_TRUE(chosen);
   EXPECT_EQ(*chosen, (std::vector<size_t>{1}));  // M2 clashes with Mine's Ctrl+C
-  EXPECT_EQ(AppendImported(second, list, *chosen, 45000.5, boxes_), 1);
+  EXPECT_EQ(AppendImported(second, DiskFileSystem(), list, *chosen, 45000.5, boxes_), 1);
   MacroRecord r;
   ASSERT_TRUE(second.ReadRecord(6, r));
   EXPECT_EQ(r.Nickname(), "M0");
   EXPECT_EQ(r.LastModified(), 123.25);  // own records come unchanged
+}
+
+// The macro file in memory, where writes, commits and replaces can fail.
+class ImportInMemory : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<uint8_t> bytes;
+    for (const MacroRecord& r : {Own("Kept", 7)}) bytes.insert(bytes.end(), r.bytes().begin(), r.bytes().end());
+    files_.files["M.QLX"] = bytes;
+    file_.Load();
+    before_ = files_.files["M.QLX"];
+  }
+
+  fake::MemoryFiles files_;
+  std::vector<uint8_t> mem_ = std::vector<uint8_t>(ab::kSize, 0);
+  ActivationBlock block_{mem_.data()};
+  std::unique_ptr<MacroNameTables> names_ = std::make_unique<MacroNameTables>();
+  ScriptedBoxes boxes_;
+  FixedClock clock_;
+  MacroFile file_{"M.QLX", MacroTables{block_, *names_}, boxes_, clock_, files_};
+  std::vector<uint8_t> before_;
+  ImportList list_ = Listed({Own("New", 50)});
+};
+
+TEST_F(ImportInMemory, NewFileIsOnTheDiskBeforeItReplacesTheOld) {
+  files_.log.clear();
+  ASSERT_EQ(AppendImported(file_, files_, list_, {0}, 1.0, boxes_), 1);
+  // The old file is read and closed (Windows replaces no open file), the new
+  // one committed and closed, then put in place, then loaded.
+  EXPECT_EQ(files_.log, (std::vector<std::string>{"close M.QLX", "commit M.QLX.~qx", "close M.QLX.~qx",
+                                                  "replace M.QLX.~qx > M.QLX", "close M.QLX"}));
+  EXPECT_EQ(files_.files["M.QLX"].size(), 6u * mr::kSize);
+}
+
+TEST_F(ImportInMemory, AFailureAnywhereLeavesTheOldFileWhole) {
+  // The write of the new file, its commit, the replace.
+  for (int64_t failing : {0, 1, 2}) {
+    SCOPED_TRACE(failing);
+    files_.fail_after = failing;
+    EXPECT_THROW(AppendImported(file_, files_, list_, {0}, 1.0, boxes_), StoreIoError);
+    EXPECT_EQ(files_.files["M.QLX"], before_);
+    EXPECT_FALSE(files_.Exists("M.QLX.~qx"));
+    EXPECT_EQ(block_.MacroCount(), 5);
+  }
+}
+
+TEST_F(ImportInMemory, NoRoomForTheNewFileIsTheSavingMessage) {
+  files_.unopenable.push_back("M.QLX.~qx");
+  EXPECT_EQ(AppendImported(file_, files_, list_, {0}, 1.0, boxes_), std::nullopt);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].second, kSavingFailedText);
+  EXPECT_EQ(files_.files["M.QLX"], before_);
 }
 
 }  // namespace

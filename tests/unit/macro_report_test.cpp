@@ -123,12 +123,12 @@ TEST(InformationFile, WrittenFileHoldsTheBlocks) {
   const std::string path = (dir / "OUT.TXT").string();
   MacroRecord r = Record(144, kScopeGlobal);
   r.SetText("line one\r\nline two");
-  ASSERT_TRUE(WriteTextFile(path, InformationFile({Row("A", r)}, {false, false, false, true, false, false})));
+  ASSERT_TRUE(WriteTextFile(DiskFileSystem(), path, InformationFile({Row("A", r)}, {false, false, false, true, false, false})));
   std::ifstream in(path, std::ios::binary);
   std::stringstream got;
   got << in.rdbuf();
   EXPECT_EQ(got.str(), "Text: line one\r\nline two\r\n\r\n");
-  EXPECT_FALSE(WriteTextFile((dir / "missing" / "OUT.TXT").string(), "x"));
+  EXPECT_FALSE(WriteTextFile(DiskFileSystem(), (dir / "missing" / "OUT.TXT").string(), "x"));
   std::filesystem::remove_all(dir);
 }
 

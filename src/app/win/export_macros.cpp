@@ -38,7 +38,7 @@ void TExportMacros::SaveFileButtonClick() {
   request.save = true;
   const auto target = AskFileName(hwnd_, request);
   if (!target) return;
-  if (!ExportMacros(file_, chosen, *target)) {
+  if (!ExportMacros(file_, DiskFileSystem(), chosen, *target)) {
     Message(kErrorCaption, kCannotCreateExportText);
     return;
   }

@@ -33,7 +33,7 @@ void TImportMacros::OpenFileButtonClick() {
     Message(kErrorCaption, kImproperFileTypeText);
     return;
   }
-  const auto bytes = ReadWholeFile(name);
+  const auto bytes = ReadWholeFile(DiskFileSystem(), name);
   if (!bytes) {
     Message(kErrorCaption, kCannotOpenImportText);
     return;
@@ -57,7 +57,7 @@ void TImportMacros::OkButtonClick() {
   const auto chosen = ConfirmImport(import_, selected, file_.tables().block, boxes);
   list_.SetSelected(selected);
   if (!chosen) return;
-  const auto added = AppendImported(file_, import_, *chosen, clock_.Now(), boxes);
+  const auto added = AppendImported(file_, DiskFileSystem(), import_, *chosen, clock_.Now(), boxes);
   if (!added) return;
   imported_ = *added;
   ::EndDialog(hwnd_, IDOK);

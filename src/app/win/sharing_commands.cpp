@@ -115,7 +115,7 @@ void SharingCommands::OutputMacroInformationClick() {
     request.save = true;
     if (const auto target = AskFileName(owner_, request)) {
       const std::string text = InformationFile(ListRows(), dialog.parts());
-      if (!WriteTextFile(*target, text)) boxes_.Show(kErrorCaption, kCannotCreateTextFileText);
+      if (!WriteTextFile(DiskFileSystem(), *target, text)) boxes_.Show(kErrorCaption, kCannotCreateTextFileText);
     }
   }
   SaveSettings();
