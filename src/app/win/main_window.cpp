@@ -16,7 +16,6 @@ namespace {
 
 constexpr UINT_PTR kMyTimer = 1;    // scheduler tick
 constexpr UINT_PTR kTimer2 = 2;     // one-shot start-up macros
-constexpr UINT_PTR kSyncTimer = 3;  // network synchronisation
 constexpr UINT kTimer2Ms = 5000;
 
 constexpr char kSystemError[] = "System Error";
@@ -34,6 +33,7 @@ TMainWin::TMainWin(AppContext& ctx)
       player_(seams_, *this, engine_, windows_),
       dispatch_(ctx.block, engine_, dispatch_state_, desktop_, processes_, input_, windows_, *this),
       list_(ctx.settings, ctx.macro_file.tables()),
+      sharing_(ctx.settings, ctx.macro_file, ctx.profile, ctx.clock, ctx.boxes, *this),
       operations_(ctx.macro_file, ctx.boxes, lock_, hooks_, *this, ctx.settings.disable_screen_saver),
       editors_(ctx.settings, ctx.program_dir, desktop_, processes_, ctx.clock, sound_, ctx.block, ctx.hooks,
                dialog_open_),
@@ -117,6 +117,7 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ::SetFocus(list_.hwnd());
       return 0;
     case WM_TIMER:
+      if (sharing_.OnTimer(wp)) return 0;
       if (wp == kTimer2) {
         // Start-up macros run once; the timer only ever fires once.
         ::KillTimer(hwnd_, kTimer2);
@@ -184,6 +185,13 @@ void TMainWin::CommandClick(UINT id) {
     case UiCommand::SortOrder: SortOrderClick(); return;
     case UiCommand::SystemHotKeys: SystemHotKeysClick(); return;
     case UiCommand::ShowDate: ShowDateClick(); return;
+    case UiCommand::PrintList:
+    case UiCommand::PrinterSetup:
+    case UiCommand::PrinterFont:
+    case UiCommand::OutputInfo:
+    case UiCommand::Import:
+    case UiCommand::Export:
+    case UiCommand::Network: sharing_.OnCommand(*c); return;
     case UiCommand::RestoreKeyboardHooks: RestoreKeyboardHooksClick(); return;
     case UiCommand::RestoreMouseHooks: RestoreMouseHooksClick(); return;
     case UiCommand::Recapture: RecaptureClick(); return;
@@ -229,6 +237,7 @@ void TMainWin::FormCreate() {
   shell_.SetOwner(hwnd_);
   clipboard_.SetOwner(hwnd_);
   editors_.SetOwner(hwnd_);
+  sharing_.SetOwner(hwnd_);
 
   // Operating-system family.
   OSVERSIONINFOA vi{};
@@ -267,6 +276,9 @@ void TMainWin::FormCreate() {
   hide_at_first_paint_ = false;
   browse_mode_ = BrowseMode::None;
   ApplyStartParams();
+  // The start-up file, or the one "/F" chose, with "/N" or the setting.
+  hooks_.ReadSyncRecord(ctx_.macro_file.name());
+  sharing_.StartTimers();
 
   ::SetTimer(hwnd_, kMyTimer, static_cast<UINT>(ctx_.settings.timer_seconds) * 1000u, nullptr);
   ::SetTimer(hwnd_, kTimer2, kTimer2Ms, nullptr);
@@ -483,7 +495,8 @@ void TMainWin::FormClose() {
   remap_block_.Close();
   SaveStretchDim();
   SaveSettings();
-  for (UINT_PTR t : {kMyTimer, kTimer2, kSyncTimer}) ::KillTimer(hwnd_, t);
+  for (UINT_PTR t : {kMyTimer, kTimer2}) ::KillTimer(hwnd_, t);
+  sharing_.StopTimers();
 }
 
 }  // namespace qlx

@@ -10,6 +10,7 @@
 //   main_window_playback.cpp  what playback and dispatch ask of the window
 //   main_window_capture.cpp   capture, Snapwords and key remapping
 //   main_window_help.cpp      Help > Contents
+//   main_window_sharing.cpp   printing, import, export and network mode
 #include <windows.h>
 
 #include <memory>
@@ -30,6 +31,7 @@
 #include "app/win/macro_list_view.h"
 #include "app/win/main_window_editors.h"
 #include "capture/capture_session.h"
+#include "app/win/sharing_commands.h"
 #include "engine/player.h"
 #include "engine/window_commands.h"
 #include "platform/win32/clipboard_win32.h"
@@ -74,7 +76,8 @@ class TMainWin : private IPlaybackHost,
                  private IDispatchHost,
                  private IFileSwitchHost,
                  private IListOperationsHost,
-                 private ICaptureHost {
+                 private ICaptureHost,
+                 private ISharingHost {
  public:
   static constexpr char kClassName[] = "TMainWin";
   static bool RegisterClass(HINSTANCE instance);
@@ -179,7 +182,7 @@ class TMainWin : private IPlaybackHost,
   void StartACapture() override;
   void MenuTopWindow() override {}
   void ResumePause() override;
-  bool ReloadIfChangedElsewhere() override { return false; }
+  bool ReloadIfChangedElsewhere() override;
   void ClearRememberedTrayIcon() override {}
 
   // ---- main_window_capture.cpp
@@ -206,10 +209,16 @@ class TMainWin : private IPlaybackHost,
    public:
     explicit Features(TMainWin& window) : window_(window) {}
     void GetSwapFile() override { window_.GetSwapFile(); }
+    void ReadSyncRecord(const std::string& macro_file) override { window_.sharing_.MacroFileChanged(macro_file); }
 
    private:
     TMainWin& window_;
   };
+
+  // ---- main_window_sharing.cpp
+  std::vector<int> ListOrder() override;
+  void NetworkReload() override;
+  void AfterImport() override;
 
   [[noreturn]] void FailBlock(win::BlockError error);
 
@@ -241,10 +250,10 @@ class TMainWin : private IPlaybackHost,
   TMacroListView list_;
   TCommandSurfaces surfaces_;
   HACCEL keys_ = nullptr;
-  // Features still to come hook in here; the lock does nothing until
-  // network mode exists.
+  // Features hook in here; network mode's lock guards every change.
   Features hooks_{*this};
-  NoNetworkLock lock_;
+  SharingCommands sharing_;
+  INetworkLock& lock_{sharing_.lock()};
   MacroListOperations operations_;
   // Add, Modify Directly and the Scripting Editor.
   TMainWinEditors editors_;

@@ -5,7 +5,6 @@
 #include "app/win/import_macros.h"
 #include "app/win/network_considerations.h"
 #include "app/win/output_macros.h"
-#include "resource.h"
 
 namespace qlx {
 
@@ -23,10 +22,9 @@ std::string MarkerToken() {
 
 }  // namespace
 
-SharingCommands::SharingCommands(HWND owner, Settings& settings, MacroFile& file, IProfile& profile,
-                                 const IClock& clock, IMessageBoxes& boxes, ISharingHost& host)
-    : owner_(owner),
-      settings_(settings),
+SharingCommands::SharingCommands(Settings& settings, MacroFile& file, IProfile& profile, const IClock& clock,
+                                 IMessageBoxes& boxes, ISharingHost& host)
+    : settings_(settings),
       file_(file),
       profile_(profile),
       clock_(clock),
@@ -35,15 +33,15 @@ SharingCommands::SharingCommands(HWND owner, Settings& settings, MacroFile& file
       network_({settings.network_mode, settings.auto_sync, settings.sync_minutes}, clock, boxes, DiskSyncFiles(),
                *this, MarkerToken()) {}
 
-bool SharingCommands::OnCommand(UINT id) {
-  switch (id) {
-    case IDM_PRINT_LIST: PrintMacroListClick(); return true;
-    case IDM_PRINTER_SETUP: PrinterSetupClick(); return true;
-    case IDM_PRINTER_FONT: PrinterFontClick(); return true;
-    case IDM_OUTPUT_INFO: OutputMacroInformationClick(); return true;
-    case IDM_IMPORT: ImportMacrosClick(); return true;
-    case IDM_EXPORT: ExportMacrosClick(); return true;
-    case IDM_NETWORK: NetworkClick(); return true;
+bool SharingCommands::OnCommand(UiCommand command) {
+  switch (command) {
+    case UiCommand::PrintList: PrintMacroListClick(); return true;
+    case UiCommand::PrinterSetup: PrinterSetupClick(); return true;
+    case UiCommand::PrinterFont: PrinterFontClick(); return true;
+    case UiCommand::OutputInfo: OutputMacroInformationClick(); return true;
+    case UiCommand::Import: ImportMacrosClick(); return true;
+    case UiCommand::Export: ExportMacrosClick(); return true;
+    case UiCommand::Network: NetworkClick(); return true;
     default: return false;
   }
 }
@@ -65,8 +63,13 @@ void SharingCommands::SetSyncTimer(bool on) {
   else ::KillTimer(owner_, kSyncTimerId);
 }
 
-void SharingCommands::MacroFileChanged() {
-  if (settings_.network_mode) network_.OpenSync(file_.name());
+void SharingCommands::StopTimers() {
+  if (!owner_) return;
+  for (UINT_PTR id : {kSyncTimerId, kNetTimerId}) ::KillTimer(owner_, id);
+}
+
+void SharingCommands::MacroFileChanged(const std::string& macro_file) {
+  if (settings_.network_mode) network_.OpenSync(macro_file);
 }
 
 void SharingCommands::SaveSettings() {
@@ -122,18 +125,20 @@ void SharingCommands::OutputMacroInformationClick() {
 }
 
 void SharingCommands::ImportMacrosClick() {
-  if (network_.FileInUse()) return;
+  FileChange change(network_);
+  if (!change.Taken()) return;
   TImportMacros dialog(file_, clock_);
   int imported = 0;
   try {
     imported = dialog.ShowModal(owner_);
   } catch (...) {
-    network_.ReleaseSyncFile(true);  // the file may have changed before the error
+    change.Changed();  // the file may have changed before the error
     host_.AfterImport();
     throw;
   }
-  if (imported > 0) host_.AfterImport();
-  network_.ReleaseSyncFile(imported > 0);
+  if (imported == 0) return;
+  change.Changed();
+  host_.AfterImport();
 }
 
 void SharingCommands::ExportMacrosClick() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_states.h"
 #include "app/win/list_printer.h"
 #include "platform/clock.h"
 #include "platform/profile.h"
@@ -23,8 +24,9 @@ class ISharingHost {
   virtual ~ISharingHost() = default;
   // Macro numbers in the order the list shows them.
   virtual std::vector<int> ListOrder() = 0;
-  // Loads the current macro file again and shows it, keeping the row.
-  virtual void ReloadMacroFile() = 0;
+  // Loads the current macro file again and shows it, keeping the row: the
+  // reload after another machine changed the file.
+  virtual void NetworkReload() = 0;
   // After macros were appended: the list and the hot-key table.
   virtual void AfterImport() = 0;
 };
@@ -34,19 +36,22 @@ class SharingCommands : private INetworkHost {
   static constexpr UINT_PTR kSyncTimerId = 15001;
   static constexpr UINT_PTR kNetTimerId = 15002;
 
-  SharingCommands(HWND owner, Settings& settings, MacroFile& file, IProfile& profile, const IClock& clock,
-                  IMessageBoxes& boxes, ISharingHost& host);
+  SharingCommands(Settings& settings, MacroFile& file, IProfile& profile, const IClock& clock, IMessageBoxes& boxes,
+                  ISharingHost& host);
 
+  // The window that owns the dialogs and the timers, once it exists.
+  void SetOwner(HWND owner) { owner_ = owner; }
   // True when the command or timer was one of these.
-  bool OnCommand(UINT id);
+  bool OnCommand(UiCommand command);
   bool OnTimer(UINT_PTR id);
 
   // The lock of every change of the macro file.
   INetworkLock& lock() { return network_; }
   NetworkSync& network() { return network_; }
-  // A macro file became current (start-up, a switch, "/N").
-  void MacroFileChanged();
+  // `macro_file` becomes current (start-up, a switch, "/N").
+  void MacroFileChanged(const std::string& macro_file);
   void StartTimers() { network_.StartTimers(); }
+  void StopTimers();
 
  private:
   void PrintMacroListClick();
@@ -61,11 +66,11 @@ class SharingCommands : private INetworkHost {
   void SaveSettings();
 
   // INetworkHost
-  void Reload() override { host_.ReloadMacroFile(); }
+  void Reload() override { host_.NetworkReload(); }
   void SetNetTimer(bool on) override;
   void SetSyncTimer(bool on) override;
 
-  HWND owner_;
+  HWND owner_ = nullptr;
   Settings& settings_;
   MacroFile& file_;
   IProfile& profile_;
