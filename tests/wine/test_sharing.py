@@ -9,7 +9,7 @@ import struct
 import unittest
 
 import harness
-from harness import WineSession, read_ini
+from harness import WineSession, read_ini, write_ini
 from macrofile import Macro, SCOPE_POPUP, SCOPE_PROGRAM, SCOPE_WINDOW, write_macro_file
 from sharing_driver import (IDC_EXPORT_LIST, IDC_EXPORT_SAVE, IDC_MINUTES, IDC_IMPORT_LIST, IDC_IMPORT_OPEN, IDC_OUT,
                             IDM_EXPORT, IDM_IMPORT, IDM_NETWORK, IDM_OUTPUT_INFO, IDM_PRINT_LIST, IDOK, PRINT_COPIES_EDIT,
@@ -33,8 +33,11 @@ class Sharing(unittest.TestCase):
         self.d = Driver(self.s)
         self.prog = self.s.program_dir()
 
-    def start(self, macros):
+    def start(self, macros, by_nickname: bool = False):
         write_macro_file(self.prog / "QUILX.QLX", macros)
+        if by_nickname:
+            # The reports walk the list in the order it shows.
+            write_ini(self.s.windows_dir() / "QUILX.INI", {"Misc": {"Primary Sort": "213"}})
         self.proc, self.wid = self.s.start_quilx()
 
     def print_list(self, copies: int):
@@ -68,7 +71,7 @@ class Sharing(unittest.TestCase):
 
     def test_a_long_list_continues_without_a_heading(self):
         macros = [Macro(f"Macro number {i:03d}", code=i) for i in range(120)]
-        self.start(macros)
+        self.start(macros, by_nickname=True)
         ps = self.print_list(1)
         pages = pages_of(ps)
         self.assertGreaterEqual(pages, 2)
@@ -97,7 +100,7 @@ class Sharing(unittest.TestCase):
                           text="n", icon="MAIN"),
                     Macro("Menu", code=5, scope=SCOPE_POPUP, icon="MENU"),
                     Macro("Sig", code=20000, snapword="sig", scope=SCOPE_PROGRAM, scope_text="EDIT.EXE",
-                          text="Regards", icon="MAIN")])
+                          text="Regards", icon="MAIN")], by_nickname=True)
         hwnd = self.output_dialog()
         SHOTS.mkdir(parents=True, exist_ok=True)
         self.s.screenshot(SHOTS / "output-macros.png")
@@ -105,15 +108,21 @@ class Sharing(unittest.TestCase):
         out = self.s.temp_path("info.txt")
         self.d.file_dialog("Write Hot Key Definitions to File", out)
         self.s.wait_until(lambda: out.exists() and out.stat().st_size > 0, 20, what="the information file")
-        expected = [
-            "Icon: SMILE.ICO", "Hot Key: Ctrl+Alt+A", "Name: Letter", "Scope: GLOBAL", "Text: Dear Sir,", "Yours", "",
-            "Icon: (Default Icon)", "Hot Key: Ctrl+Alt+B", "Name: Notes only", "Window: Notes, Top Most Only",
-            "Text: n", "",
-            "Icon: (Default Menu Icon)", "Hot Key: Ctrl+F", "Name: Menu", "Scope: Popup Menu", "",
-            "Icon: (Default Icon)", "Snapword: sig", "Name: Sig", "Program: EDIT.EXE, If Active", "Text: Regards", "",
-        ]
+        blocks = {
+            "Letter": ["Icon: SMILE.ICO", "Hot Key: Ctrl+Alt+A", "Name: Letter", "Scope: GLOBAL", "Text: Dear Sir,",
+                       "Yours", ""],
+            "Notes only": ["Icon: (Default Icon)", "Hot Key: Ctrl+Alt+B", "Name: Notes only",
+                           "Window: Notes, Top Most Only", "Text: n", ""],
+            "Menu": ["Icon: (Default Menu Icon)", "Hot Key: Ctrl+F", "Name: Menu", "Scope: Popup Menu", ""],
+            "Sig": ["Icon: (Default Icon)", "Snapword: sig", "Name: Sig", "Program: EDIT.EXE, If Active",
+                    "Text: Regards", ""],
+        }
         for key, name in SYSTEM_LINES:
-            expected += ["Icon: (None)", "Hot Key: " + key, "Name: " + name, "Scope: SYSTEM", ""]
+            blocks[name] = ["Icon: (None)", "Hot Key: " + key, "Name: " + name, "Scope: SYSTEM", ""]
+        # The list's order, by nickname.
+        order = ["Activate Quillon", "Letter", "Menu", "Menu of Macros for Top Most Window", "Notes only",
+                 "Resume Pause", "Sig", "Start / Stop Capture"]
+        expected = [line for name in order for line in blocks[name]]
         data = out.read_bytes().decode("cp1252")
         self.assertTrue(data.endswith("\r\n"))
         self.assertEqual(data.split("\r\n")[:-1], expected)
