@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "app/macro_list_model.h"
+#include "engine/window_commands.h"
 #include "store/hotkey_table.h"
 #include "store/shared_blocks.h"
 
@@ -9,12 +11,6 @@ namespace qlx {
 
 namespace {
 
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
 
 bool KnownCode(uint16_t code) { return code < kHotKeyCodes || code == kTimedCode || code == kSnapwordCode; }
 bool ImportableScope(int16_t scope) { return scope >= kScopeGlobal && scope <= kScopePopupMenu; }
@@ -55,7 +51,7 @@ std::string CapacityExceededText(int excess) {
 
 std::optional<ImportFormat> ImportFormatOf(std::string_view file_name) {
   if (file_name.size() < 4) return std::nullopt;
-  const std::string ext = Upper(file_name.substr(file_name.size() - 4));
+  const std::string ext = UpperAscii(file_name.substr(file_name.size() - 4));
   if (ext == ".QLX") return ImportFormat::Own;
   if (ext == ".BR2") return ImportFormat::Brindle;
   if (ext == ".SNW") return ImportFormat::Snapwords;
@@ -184,9 +180,7 @@ ImportList ReadImportBytes(ImportFormat format, std::span<const uint8_t> bytes) 
 ListedMacro ListedMacroOf(uint16_t code, std::string_view snapword, std::string_view nickname, int16_t scope,
                           std::string_view scope_name) {
   ListedMacro m;
-  if (code == kTimedCode) m.activation = "Timed Macro";
-  else if (code == kSnapwordCode) m.activation = std::string(snapword);
-  else m.activation = std::string(HotKeyName(code));
+  m.activation = ActivationColumnText(code, snapword);
   m.nickname = std::string(nickname);
   if (scope == kScopeGlobal) m.scope = "GLOBAL";
   else if (scope == kScopePopupMenu) m.scope = "POPUP MENU";

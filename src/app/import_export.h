@@ -102,14 +102,6 @@ struct ListRowColumns {
 inline constexpr int kListRowHeight = 18;
 ListRowColumns ListRowColumnsFor(int width);
 
-// The longest start of `text` that `width_of` measures at most `width` wide.
-template <typename WidthOf>
-std::string CutToWidth(std::string_view text, int width, WidthOf width_of) {
-  size_t n = text.size();
-  while (n > 0 && width_of(text.substr(0, n)) > width) --n;
-  return std::string(text.substr(0, n));
-}
-
 // The checks of "&Ok", steps 1 to 4: hot-key conflicts are deselected with
 // a warning, the capacity is told, the user is asked to go on when either
 // fired, and an empty selection is refused. Returns the items to import in

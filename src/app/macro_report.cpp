@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/macro_list_model.h"
 #include "store/hotkey_table.h"
 #include "activation/schedule_form.h"
 #include "store/macro_file.h"
@@ -26,10 +27,8 @@ std::string ScopeNameText(int16_t scope, const std::string& name) {
 }  // namespace
 
 std::string ReportActivationText(const MacroRecord& record) {
-  const uint16_t code = record.Code();
-  if (code == kTimedCode) return "Timed Macro";
-  if (code == kSnapwordCode) return "Snapword: " + record.Snapword();
-  return std::string(HotKeyName(code));
+  if (record.Code() == kSnapwordCode) return "Snapword: " + record.Snapword();
+  return ActivationColumnText(record.Code(), "");
 }
 
 std::string PrintScopeText(const MacroRecord& record) {

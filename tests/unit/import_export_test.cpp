@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/import_export.h"
+#include "app/macro_list_model.h"
 #include "fakes/memory_files.h"
 #include "store/macro_file.h"
 

@@ -15,6 +15,7 @@ MAIN_TITLE = "Quillon 98 (QUILX)"
 
 # Menu commands and dialog controls (res/resource.h, res/sharing_ids.h).
 IDM_PRINT_LIST, IDM_OUTPUT_INFO, IDM_IMPORT, IDM_EXPORT, IDM_NETWORK = 1003, 1006, 1007, 1008, 1206
+IDM_REMOVE_MACRO = 1107
 IDC_OUT = {"Hot Key": 15011, "Name": 15012, "Window": 15013, "Text": 15014, "Schedule": 15015, "Icon": 15016}
 IDC_EXPORT_LIST, IDC_EXPORT_SAVE = 15021, 15024
 IDC_IMPORT_LIST, IDC_IMPORT_OPEN = 15031, 15032

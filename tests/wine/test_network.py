@@ -1,9 +1,10 @@
 """Network mode between two machines: two Wine prefixes, each with its own
 wineserver and display, run QUILX.EXE on one macro file in a shared
-folder. Both make changes at random moments through the program's own
-change path (Import, which takes the network lock); afterwards the file
-holds exactly the changes that were reported as made, and each copy's
-tables match the file after its next sync. A copy killed while it holds
+folder. Both make changes at random moments through the user interface
+(Import adds macros, Remove Macro takes one of the machine's own away;
+both take the network lock); afterwards the file holds exactly the changes
+that were reported as made, and each copy's tables match the file after
+its next sync. A copy killed while it holds
 the lock is taken over by the other after the minute."""
 
 import random
@@ -18,7 +19,7 @@ from pathlib import Path
 import harness
 from harness import WineSession, write_ini
 from macrofile import SCOPE_WINDOW, Macro, write_macro_file
-from sharing_driver import IDC_IMPORT_LIST, IDC_IMPORT_OPEN, IDM_IMPORT, IDOK, Driver, records
+from sharing_driver import IDC_IMPORT_LIST, IDC_IMPORT_OPEN, IDM_IMPORT, IDM_REMOVE_MACRO, IDOK, Driver, records
 
 IN_USE = "Macro File in use by another user.  Please try again later."
 CHANGED = ('Macro File has changed by another user.  Changed macro file will be reloaded after '
@@ -66,6 +67,32 @@ class Machine:
         self.d.gone("Import Macros", 30)
         return "made"
 
+    def row_of(self, nickname: str) -> int:
+        """The list row showing the macro, as the user sees it."""
+        r = self.s.run(self.s.testprog("macrolistprobe"), ["rows", MAIN_TITLE])
+        if r.returncode != 0:
+            raise AssertionError(f"{self.name}: macrolistprobe rows: {r.returncode} {r.stderr}")
+        for line in r.stdout.splitlines()[2:]:
+            parts = line.split("\t")
+            if parts[4] == nickname:
+                return int(parts[0])
+        return -1
+
+    def try_remove(self, nickname: str) -> str:
+        """One change: the user selects the macro's row and removes it."""
+        row = self.row_of(nickname)
+        if row < 0:
+            raise AssertionError(f"{self.name}: {nickname} is not in the list")
+        self.d.until_tool("lvselect", MAIN_TITLE, row, what=f"{self.name}: row {row}")
+        self.d.menu(IDM_REMOVE_MACRO)
+        shown = self.s.wait_until(lambda: self.window("Delete", "Error", "Notice"), 30,
+                                  what=f"{self.name}: the question or a message")
+        if shown != "Delete":
+            return self.d.message(shown)
+        self.d.answer("Delete", "Yes")
+        self.s.wait_until(lambda: self.row_of(nickname) < 0, 30, what=f"{self.name}: {nickname} to leave the list")
+        return "made"
+
     def sync(self) -> None:
         """The next sync of this copy: a change started and left at once."""
         self.d.menu(IDM_IMPORT)
@@ -90,7 +117,8 @@ def file_scope_texts(path: Path) -> list[str]:
 
 class NetworkMode(unittest.TestCase):
     def setUp(self):
-        harness.require_build("dist/QUILX.EXE", "testprogs/sharingtool.exe", "testprogs/wintool.exe")
+        harness.require_build("dist/QUILX.EXE", "testprogs/sharingtool.exe", "testprogs/wintool.exe",
+                              "testprogs/macrolistprobe.exe")
         harness.SESSIONS_DIR.mkdir(parents=True, exist_ok=True)
         self.shared = Path(tempfile.mkdtemp(prefix="shared-", dir=harness.SESSIONS_DIR))
         self.addCleanup(shutil.rmtree, self.shared, True)
@@ -109,21 +137,28 @@ class NetworkMode(unittest.TestCase):
         return p
 
     def test_interleaved_changes_from_two_machines_lose_nothing(self):
-        made: dict[str, list[str]] = {}
+        made: dict[str, list[str]] = {}  # the machine's macros the file should hold, in order
+        removed: dict[str, list[str]] = {}
         refused: dict[str, list[str]] = {}
         errors: list[BaseException] = []
 
         def drive(m: Machine, seed: int):
             rng = random.Random(seed)
-            made[m.name], refused[m.name] = [], []
+            made[m.name], removed[m.name], refused[m.name] = [], [], []
             try:
                 for i in range(ATTEMPTS_PER_MACHINE):
                     name = f"{m.name}{i:03d}"
-                    src = self.source(name)
-                    outcome = m.try_import(src)
-                    if outcome == "made":
-                        made[m.name].append(name)
+                    if made[m.name] and rng.random() < 0.3:
+                        victim = rng.choice(made[m.name])
+                        outcome = m.try_remove(victim)
+                        if outcome == "made":
+                            made[m.name].remove(victim)
+                            removed[m.name].append(victim)
                     else:
+                        outcome = m.try_import(self.source(name))
+                        if outcome == "made":
+                            made[m.name].append(name)
+                    if outcome != "made":
                         self.assertIn(outcome, (IN_USE, CHANGED))
                         refused[m.name].append(name)
                     # The moments of the changes are the test's input: after a
@@ -153,13 +188,15 @@ class NetworkMode(unittest.TestCase):
             self.assertEqual([t for t in user if t.startswith(name)], made[name])
         self.assertGreater(len(made["A"]), 0)
         self.assertGreater(len(made["B"]), 0)
+        self.assertGreater(len(removed["A"]) + len(removed["B"]), 0, "no removal went through")
         self.assertGreater(len(refused["A"]) + len(refused["B"]), 0, "the machines never met at the lock")
         for m in self.machines:
             m.sync()
             self.assertEqual(m.scope_texts(), in_file, f"machine {m.name} after its next sync")
         sync = (self.shared / "SHARED.MAS").read_bytes()
         self.assertEqual(struct.unpack_from("<h", sync, 4)[0], 2, "the lock is free at the end")
-        print(f"\nmade {len(made['A'])} + {len(made['B'])}, refused {len(refused['A'])} + {len(refused['B'])}")
+        print(f"\nin the file {len(made['A'])} + {len(made['B'])}, removed {len(removed['A'])} + "
+              f"{len(removed['B'])}, refused {len(refused['A'])} + {len(refused['B'])}")
 
     def test_a_copy_killed_holding_the_lock_is_taken_over_after_the_minute(self):
         a, b = self.machines

@@ -46,6 +46,8 @@ class Sharing(unittest.TestCase):
         self.d.menu(IDM_PRINT_LIST)
         self.d.wait_window("Print")
         self.d.until_tool("settext", "Print", PRINT_COPIES_EDIT, copies, what="copies")
+        SHOTS.mkdir(parents=True, exist_ok=True)
+        self.s.screenshot(SHOTS / f"print-{copies}.png")
         self.s.click_button("Print", "OK")
         self.d.gone("Print")
         self.s.wait_until(lambda: out.exists() and b"%%EOF" in out.read_bytes(), 60, what="the printed file")

@@ -1,5 +1,7 @@
 #include "app/win/macro_pick_list.h"
 
+#include "app/macro_list_model.h"
+
 namespace qlx {
 
 void MacroPickList::SetRows(std::vector<ListedMacro> rows) {

@@ -5,8 +5,10 @@
 //   sharingtool settext TITLE ID TEXT     sets a control's text
 //   sharingtool lbselect TITLE ID all|none|I,J,...   selects list-box rows
 //   sharingtool filename TITLE PATH       types a file name into a file dialog and accepts it
+//   sharingtool lvselect TITLE ROW        selects (and focuses) one row of the window's list view
 // Exit codes: 0 done, 1 failed, 2 no such window or control, 3 bad arguments.
 #include <windows.h>
+#include <commctrl.h>
 #include <winspool.h>
 
 #include <cstdio>
@@ -104,6 +106,40 @@ int FileName(const char* title, const char* path) {
   return ::PostMessageA(w, WM_COMMAND, IDOK, 0) ? kOk : kFailed;
 }
 
+BOOL CALLBACK FindListView(HWND child, LPARAM out) {
+  char cls[32] = {};
+  ::GetClassNameA(child, cls, sizeof cls);
+  if (lstrcmpiA(cls, WC_LISTVIEWA) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(out) = child;
+  return FALSE;
+}
+
+// The item goes through the program's own memory: a list view reads it there.
+int ListViewSelect(const char* title, int row) {
+  HWND w = Find(title);
+  if (!w) return kNoWindow;
+  HWND list = nullptr;
+  ::EnumChildWindows(w, &FindListView, reinterpret_cast<LPARAM>(&list));
+  if (!list) return kNoWindow;
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(list, &pid);
+  HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return kFailed;
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof(LVITEMA), MEM_COMMIT, PAGE_READWRITE);
+  int rc = kFailed;
+  if (remote) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    if (::WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
+        ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote)))
+      rc = kOk;
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  ::CloseHandle(process);
+  return rc;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,5 +150,6 @@ int main(int argc, char** argv) {
   if (cmd == "settext" && argc == 5) return SetText(argv[2], std::atoi(argv[3]), argv[4]);
   if (cmd == "lbselect" && argc == 5) return ListSelect(argv[2], std::atoi(argv[3]), argv[4]);
   if (cmd == "filename" && argc == 4) return FileName(argv[2], argv[3]);
+  if (cmd == "lvselect" && argc == 4) return ListViewSelect(argv[2], std::atoi(argv[3]));
   return kBadArgs;
 }
