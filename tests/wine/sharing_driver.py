@@ -96,18 +96,26 @@ class Driver:
         self.s.wait_until(lambda: not self.s.find_windows(exe="QUILX.EXE", title=title), timeout,
                           what=f"{title!r} to close")
 
+    def closed(self, hwnd: int, timeout: float = 20) -> None:
+        """Until the window is gone: a click is posted, and a box that is
+        still there would be taken for the next one with its caption."""
+        self.s.wait_until(lambda: all(w.hwnd != hwnd for w in self.s.find_windows(exe="QUILX.EXE")), timeout,
+                          what=f"window {hwnd:#x} to close")
+
     def message(self, caption: str, timeout: float = 20) -> str:
         """The text of a message box, which is then closed with its first button."""
         hwnd = self.wait_window(caption, timeout)
         texts = [t for cls, t in self.s.window_texts(hwnd) if cls == "Static" and t]
         buttons = [t for cls, t in self.s.window_texts(hwnd) if cls == "Button"]
         self.s.click_button(hwnd, buttons[0].replace("&", ""))
+        self.closed(hwnd)
         return "\n".join(texts)
 
     def answer(self, caption: str, button: str, timeout: float = 20) -> str:
         hwnd = self.wait_window(caption, timeout)
         texts = [t for cls, t in self.s.window_texts(hwnd) if cls == "Static" and t]
         self.s.click_button(hwnd, button)
+        self.closed(hwnd)
         return "\n".join(texts)
 
     def file_dialog(self, title: str, path: Path) -> None:
