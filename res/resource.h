@@ -74,3 +74,5 @@
 #include "editor_ids.h"
 // The main window's dialogs, speed bar and keys (10000-10999).
 #include "mainwin_ids.h"
+// Printing, the information file, import, export and network mode (15000-15999).
+#include "sharing_ids.h"

@@ -5,7 +5,7 @@ set -euo pipefail
 PKGS=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine64 xvfb xdotool x11-utils imagemagick fonts-wine xauth openbox python3
-      nsis)
+      nsis ghostscript)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

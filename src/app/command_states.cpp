@@ -48,7 +48,8 @@ void GreyEverywhere(CommandStates& s, std::initializer_list<UiCommand> commands)
 FeatureSet BuiltFeatures() {
   FeatureSet f;
   for (Feature built : {Feature::Always, Feature::Editors, Feature::Capture, Feature::Snapwords, Feature::Remap,
-                        Feature::Help, Feature::Scheduler, Feature::Tray, Feature::PopupMenu})
+                        Feature::Help, Feature::Scheduler, Feature::Tray, Feature::PopupMenu,
+                        Feature::Network, Feature::Printing, Feature::ImportExport})
     f.set(static_cast<size_t>(built));
   return f;
 }

@@ -66,9 +66,12 @@ std::string CellText(int column, int row, int n, const MacroTables& tables) {
 
 std::string FitCellText(std::string_view text, int cell_width,
                         const std::function<int(std::string_view)>& width_of) {
-  const int room = cell_width - kCellTextInset;
+  return CutToWidth(text, cell_width - kCellTextInset, width_of);
+}
+
+std::string CutToWidth(std::string_view text, int width, const std::function<int(std::string_view)>& width_of) {
   size_t n = text.size();
-  while (n > 0 && width_of(text.substr(0, n)) > room) --n;
+  while (n > 0 && width_of(text.substr(0, n)) > width) --n;
   return std::string(text.substr(0, n));
 }
 

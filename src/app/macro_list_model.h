@@ -28,6 +28,8 @@ std::string ActivationColumnText(uint16_t code, std::string_view snapword);
 std::string ScopeColumnText(int16_t scope, std::string_view scope_text);
 std::string CellText(int column, int row, int n, const MacroTables& tables);
 
+// The longest start of `text` that `width_of` measures at most `width` wide.
+std::string CutToWidth(std::string_view text, int width, const std::function<int(std::string_view)>& width_of);
 // The longest start of `text` whose width is at most `cell_width` - 2:
 // characters are dropped from the end, no ellipsis is added. `width_of`
 // measures a text in the cell's font.

@@ -578,7 +578,7 @@ class WineSession:
     def list_windows(self) -> list[WinInfo]:
         r = self.wintool("windows")
         if r.returncode != 0:
-            raise AssertionError(f"wintool windows: exit {r.returncode}")
+            raise AssertionError(f"wintool windows: exit {r.returncode}: {r.stderr.strip()[-600:]!r}")
         rows = []
         for line in r.stdout.splitlines():
             parts = line.split("\t", 5)

@@ -2,8 +2,7 @@
 // which runs the one switch sequence, and the window's part of its steps.
 #include "app/win/main_window.h"
 
-#include <commdlg.h>
-
+#include "app/win/file_dialogs.h"
 #include "platform/files.h"
 
 namespace qlx {
@@ -13,21 +12,17 @@ constexpr char kTooManyMacros[] =
     "This macro file holds more than 500 macros.  Only the first 500 can be used; "
     "the others stay in the file unchanged.";
 
-// The open and save dialogs share filter, extension and buffer.
+// The open and save dialogs share filter and extension.
 bool AskForMacroFile(HWND owner, bool save, std::string& out) {
-  char buffer[MAX_PATH] = {};
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = "Quillon (*.QLX)\0*.QLX\0";
-  ofn.lpstrFile = buffer;
-  ofn.nMaxFile = sizeof buffer;
-  ofn.lpstrDefExt = kMacroFileExtension;
-  ofn.lpstrTitle = save ? "New Quillon File" : "Open Quillon File";
-  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  BOOL ok = save ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn);
-  if (!ok) return false;
-  out = buffer;
+  FileDialogRequest request;
+  request.title = save ? "New Quillon File" : "Open Quillon File";
+  request.filter = "Quillon (*.QLX)|*.QLX";
+  request.default_extension = kMacroFileExtension;
+  request.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  request.save = save;
+  const std::optional<std::string> name = AskFileName(owner, request);
+  if (!name) return false;
+  out = *name;
   return true;
 }
 

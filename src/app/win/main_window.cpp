@@ -14,7 +14,6 @@
 namespace qlx {
 namespace {
 
-constexpr UINT_PTR kSyncTimer = 3;  // network synchronisation
 
 constexpr char kSystemError[] = "System Error";
 constexpr char kBlockNotCreated[] = "Memory Mapped File could not be created.  Quillon will terminate.";
@@ -31,6 +30,7 @@ TMainWin::TMainWin(AppContext& ctx)
       player_(seams_, *this, engine_, windows_),
       dispatch_(ctx.block, engine_, dispatch_state_, desktop_, processes_, input_, windows_, *this),
       list_(ctx.settings, ctx.macro_file.tables()),
+      sharing_(ctx.settings, ctx.macro_file, ctx.profile, ctx.clock, ctx.boxes, *this),
       operations_(ctx.macro_file, ctx.boxes, lock_, hooks_, *this, ctx.settings.disable_screen_saver),
       editors_(ctx.settings, ctx.program_dir, desktop_, processes_, ctx.clock, sound_, ctx.block, ctx.hooks,
                dialog_open_),
@@ -117,6 +117,7 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ::SetFocus(list_.hwnd());
       return 0;
     case WM_TIMER:
+      if (sharing_.OnTimer(wp)) return 0;
       if (OnScheduleTimer(wp)) MyTimerTick();
       return 0;
     case WM_COMMAND:
@@ -187,6 +188,13 @@ void TMainWin::CommandClick(UINT id) {
     case UiCommand::SortOrder: SortOrderClick(); return;
     case UiCommand::SystemHotKeys: SystemHotKeysClick(); return;
     case UiCommand::ShowDate: ShowDateClick(); return;
+    case UiCommand::PrintList:
+    case UiCommand::PrinterSetup:
+    case UiCommand::PrinterFont:
+    case UiCommand::OutputInfo:
+    case UiCommand::Import:
+    case UiCommand::Export:
+    case UiCommand::Network: sharing_.OnCommand(*c); return;
     case UiCommand::RestoreKeyboardHooks: RestoreKeyboardHooksClick(); return;
     case UiCommand::RestoreMouseHooks: RestoreMouseHooksClick(); return;
     case UiCommand::Recapture: RecaptureClick(); return;
@@ -235,6 +243,7 @@ void TMainWin::FormCreate() {
   editors_.add_hooks.capture_macro = [this](HWND owner, MacroRecord& record, const CaptureRequest& request) {
     return CaptureNewMacro(owner, record, request);
   };
+  sharing_.SetOwner(hwnd_);
 
   // Operating-system family.
   OSVERSIONINFOA vi{};
@@ -273,6 +282,9 @@ void TMainWin::FormCreate() {
   hide_at_first_paint_ = false;
   browse_mode_ = BrowseMode::None;
   ApplyStartParams();
+  // The start-up file, or the one "/F" chose, with "/N" or the setting.
+  hooks_.ReadSyncRecord(ctx_.macro_file.name());
+  sharing_.StartTimers();
 
   StartScheduleAndTray();
 
@@ -489,7 +501,7 @@ void TMainWin::FormClose() {
   SaveStretchDim();
   SaveSettings();
   StopScheduleAndTray();
-  ::KillTimer(hwnd_, kSyncTimer);
+  sharing_.StopTimers();
 }
 
 }  // namespace qlx

@@ -12,6 +12,7 @@
 //   main_window_help.cpp      Help > Contents
 //   main_window_schedule.cpp  timed macros, popup menus, the top-window menu
 //                             and the tray
+//   main_window_sharing.cpp   printing, import, export and network mode
 #include <windows.h>
 
 #include <memory>
@@ -38,6 +39,7 @@
 #include "app/win/main_window_editors.h"
 #include "capture/capture_session.h"
 #include "app/win/tray_icons.h"
+#include "app/win/sharing_commands.h"
 #include "engine/player.h"
 #include "engine/window_commands.h"
 #include "platform/win32/clipboard_win32.h"
@@ -83,7 +85,8 @@ class TMainWin : private IPlaybackHost,
                  private IFileSwitchHost,
                  private IListOperationsHost,
                  private ICaptureHost,
-                 private ITopWindowMenuHost {
+                 private ITopWindowMenuHost,
+                 private ISharingHost {
  public:
   static constexpr char kClassName[] = "TMainWin";
   static bool RegisterClass(HINSTANCE instance);
@@ -188,7 +191,7 @@ class TMainWin : private IPlaybackHost,
   void StartACapture() override;
   void MenuTopWindow() override;
   void ResumePause() override;
-  bool ReloadIfChangedElsewhere() override { return false; }
+  bool ReloadIfChangedElsewhere() override;
   void ClearRememberedTrayIcon() override { chooser_x_ = -1; }
 
   // The features' steps at their places in the list operations and the
@@ -204,6 +207,7 @@ class TMainWin : private IPlaybackHost,
     void EditSchedule(MacroRecord& record) override;
     std::string ScheduleDescription(const MacroRecord& record) override;
     void GetSwapFile() override { w_.GetSwapFile(); }
+    void ReadSyncRecord(const std::string& macro_file) override { w_.sharing_.MacroFileChanged(macro_file); }
 
    private:
     TMainWin& w_;
@@ -254,6 +258,11 @@ class TMainWin : private IPlaybackHost,
   bool RunCaptureComplete(MacroRecord& record, const std::string& top_program) override;
   void CaptureFinished(int macro) override;
 
+  // ---- main_window_sharing.cpp
+  std::vector<int> ListOrder() override;
+  void NetworkReload() override;
+  void AfterImport() override;
+
   [[noreturn]] void FailBlock(win::BlockError error);
 
   AppContext& ctx_;
@@ -302,10 +311,10 @@ class TMainWin : private IPlaybackHost,
   TMacroListView list_;
   TCommandSurfaces surfaces_;
   HACCEL keys_ = nullptr;
-  // Features still to come hook in here; the lock does nothing until
-  // network mode exists.
+  // Features hook in here; network mode's lock guards every change.
   WindowHooks hooks_{*this};
-  NoNetworkLock lock_;
+  SharingCommands sharing_;
+  INetworkLock& lock_{sharing_.lock()};
   MacroListOperations operations_;
   // Add, Modify Directly and the Scripting Editor.
   TMainWinEditors editors_;

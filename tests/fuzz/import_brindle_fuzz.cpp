@@ -1,0 +1,14 @@
+// Arbitrary bytes as an import file of the Brindle format: reading must never
+// read past a field, and every listed record must be one the macro file can
+// take (a known scope and activation code, a terminated text of at most
+// 5000 characters, length bytes within their fields).
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "import_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  qlx::fuzz::CheckImport(qlx::ImportFormat::Brindle, data, size);
+  return 0;
+}
