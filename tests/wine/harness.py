@@ -96,7 +96,11 @@ def _kill_recorded(pid: int, start: str | None) -> None:
 def _wine_env(prefix: Path, display: str | None) -> dict:
     env = {k: v for k, v in os.environ.items()
            if not k.startswith("WINE") and k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    env.update(WINEPREFIX=str(prefix), WINEARCH="win64", WINEDEBUG="-all",
+    # QLX_WINEDEBUG turns Wine's traces on for a look at a failure; they go
+    # to the programs' logs in the session folder (keep it with
+    # QLX_KEEP_WINE_SESSION=1).
+    env.update(WINEPREFIX=str(prefix), WINEARCH="win64",
+               WINEDEBUG=os.environ.get("QLX_WINEDEBUG", "-all"),
                WINEDLLOVERRIDES="mscoree,mshtml=")
     if display:
         env["DISPLAY"] = display
