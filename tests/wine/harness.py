@@ -272,9 +272,22 @@ class Target:
             return []
         events = []
         for line in data.split("\n")[:-1]:      # the last piece may be half written
-            kind, vk = line.split()
-            events.append((kind, int(vk)))
+            kind, *rest = line.split()
+            if kind in ("down", "up", "sysdown", "sysup"):
+                events.append((kind, int(rest[0])))
         return events
+
+    def button_events(self) -> list[tuple[str, int, int]]:
+        """("ldown"|"ldbl"|"lup", x, y) in screen pixels for each left-button
+        message of the edit (needs the key log)."""
+        if self.keys is None:
+            raise ValueError("target was started without a key log")
+        try:
+            data = self.keys.read_text()
+        except FileNotFoundError:
+            return []
+        return [(kind, int(x), int(y)) for kind, *rest in (l.split() for l in data.split("\n")[:-1])
+                if kind in ("ldown", "ldbl", "lup") for x, y in [rest]]
 
     def focus(self) -> None:
         self.session.focus(self.wid)

@@ -24,7 +24,7 @@ class CaptureAndFriends(unittest.TestCase):
         cls.s = WineSession(name="capture", wm_takes_client_clicks=False)
         try:
             cls.host = HookHost(cls.s)
-            cls.target = cls.s.start_target(TARGET)
+            cls.target = cls.s.start_target(TARGET, keylog=True)
         except BaseException:
             cls.s.close()
             raise
