@@ -262,32 +262,24 @@ class Target:
             raise AssertionError(f"{e}; the target holds {self.text()!r}") from None
         return self.text()
 
-    def key_events(self) -> list[tuple[str, int]]:
-        """("down"|"up"|"sysdown"|"sysup", virtual key) for each key message."""
+    def _logged(self) -> list[list[str]]:
+        """The words of each whole line of the key log."""
         if self.keys is None:
             raise ValueError("target was started without a key log")
         try:
             data = self.keys.read_text()
         except FileNotFoundError:
             return []
-        events = []
-        for line in data.split("\n")[:-1]:      # the last piece may be half written
-            kind, *rest = line.split()
-            if kind in ("down", "up", "sysdown", "sysup"):
-                events.append((kind, int(rest[0])))
-        return events
+        return [line.split() for line in data.split("\n")[:-1]]  # the last piece may be half written
+
+    def key_events(self) -> list[tuple[str, int]]:
+        """("down"|"up"|"sysdown"|"sysup", virtual key) for each key message."""
+        return [(w[0], int(w[1])) for w in self._logged() if w[0] in ("down", "up", "sysdown", "sysup")]
 
     def button_events(self) -> list[tuple[str, int, int]]:
         """("ldown"|"ldbl"|"lup", x, y) in screen pixels for each left-button
-        message of the edit (needs the key log)."""
-        if self.keys is None:
-            raise ValueError("target was started without a key log")
-        try:
-            data = self.keys.read_text()
-        except FileNotFoundError:
-            return []
-        return [(kind, int(x), int(y)) for kind, *rest in (l.split() for l in data.split("\n")[:-1])
-                if kind in ("ldown", "ldbl", "lup") for x, y in [rest]]
+        message of the edit."""
+        return [(w[0], int(w[1]), int(w[2])) for w in self._logged() if w[0] in ("ldown", "ldbl", "lup")]
 
     def focus(self) -> None:
         self.session.focus(self.wid)

@@ -39,6 +39,13 @@ class CaptureAndFriends(unittest.TestCase):
         self.assertEqual(self.host.command(f"settext {TARGET}"), "cleared")
         self.target.wait_text("")
 
+    def wait_text(self, text):
+        """The target's text; a failure names where the edit's clicks went."""
+        try:
+            return self.target.wait_text(text)
+        except AssertionError as e:
+            raise AssertionError(f"{e}; the edit's clicks: {self.target.button_events()}") from None
+
     def lines_since(self, start, prefix):
         return [l for l in self.host.lines()[start:] if l.startswith(prefix)]
 
@@ -70,7 +77,7 @@ class CaptureAndFriends(unittest.TestCase):
         self.click_in_target(300, 8)
         s.type_text("!")
         recorded = "Hello, World! <b>!\r\nsecond liXn"
-        self.target.wait_text(recorded)
+        self.wait_text(recorded)
         s.key(STOP_KEY[0])
         s.wait_until(lambda: self.lines_since(start, "capdone "), 10, what="capture done")
         self.assertEqual(self.lines_since(start, "capdone "), ["capdone 5"])
@@ -84,7 +91,7 @@ class CaptureAndFriends(unittest.TestCase):
         self.clear_target()
         self.target.focus()
         host.command("play", timeout=60)
-        self.target.wait_text(recorded)
+        self.wait_text(recorded)
 
     def test_02_capture_ended_by_the_program_drops_its_click(self):
         s, host = self.s, self.host
