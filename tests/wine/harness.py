@@ -276,10 +276,18 @@ class Target:
         """("down"|"up"|"sysdown"|"sysup", virtual key) for each key message."""
         return [(w[0], int(w[1])) for w in self._logged() if w[0] in ("down", "up", "sysdown", "sysup")]
 
-    def button_events(self) -> list[tuple[str, int, int]]:
-        """("ldown"|"ldbl"|"lup", x, y) in screen pixels for each left-button
-        message of the edit."""
-        return [(w[0], int(w[1]), int(w[2])) for w in self._logged() if w[0] in ("ldown", "ldbl", "lup")]
+    def button_events(self) -> list[tuple[str, int, int, int, int]]:
+        """("ldown"|"ldbl"|"lup", x, y, message time, tick count when
+        handled) for each left-button message of the edit; places in screen
+        pixels, times in milliseconds."""
+        return [(w[0], *map(int, w[1:5])) for w in self._logged() if w[0] in ("ldown", "ldbl", "lup")]
+
+    def last_press_time(self) -> int:
+        """The message time of the last left-button press the edit took."""
+        presses = [e for e in self.button_events() if e[0] in ("ldown", "ldbl")]
+        if not presses:
+            raise AssertionError("the edit took no left-button press")
+        return presses[-1][3]
 
     def focus(self) -> None:
         self.session.focus(self.wid)
@@ -638,6 +646,19 @@ class WineSession:
         r = self.wintool("close", sel)
         if r.returncode != 0:
             raise AssertionError(f"wintool close {sel!r}: exit {r.returncode}")
+
+    def wait_double_click_time_over(self, press_time: int, timeout: float = 20) -> None:
+        """Waits until a press can no longer be the second half of a double
+        click with the one dated `press_time`: until the clock that dates
+        injected input has gone the double-click time past it. A real press
+        from X may carry a date seconds after the moment it happened: Wine
+        dates X input against the moment it handled the first X event of
+        the program, so a late first event moves every later one."""
+        def over() -> bool:
+            tick, double = map(int, self.wintool("clock").stdout.split())
+            since = (tick - press_time) & 0xFFFFFFFF
+            return double <= since < 0x80000000
+        self.wait_until(over, timeout, what=f"the double-click time after the press at {press_time}")
 
     # --- X side ----------------------------------------------------------------
 

@@ -88,10 +88,15 @@ class CaptureAndFriends(unittest.TestCase):
         self.assertEqual(self.target.text(), recorded)
         self.assertTrue({int(l.split()[1]) for l in self.lines_since(start, "capchar ")} == {5})
 
+        # The replayed click goes where the recorded one went: sent within
+        # the double-click time after it, it would be taken as a double
+        # click (which selects the word at the caret).
+        s.wait_double_click_time_over(self.target.last_press_time())
         self.clear_target()
         self.target.focus()
         host.command("play", timeout=60)
         self.wait_text(recorded)
+        self.assertEqual([e[0] for e in self.target.button_events()], ["ldown", "lup"] * 2)
 
     def test_02_capture_ended_by_the_program_drops_its_click(self):
         s, host = self.s, self.host

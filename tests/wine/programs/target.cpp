@@ -82,13 +82,15 @@ void LogKey(const char* what, WPARAM vk) {
   std::fflush(g_state.key_log);
 }
 
-// A button message with its place in screen pixels, to tell where a click
-// went: "ldown X Y", "ldbl X Y", "lup X Y".
+// A button message with its place in screen pixels and its time against
+// the tick count when it was handled, to tell where a click went and why it
+// counted as a double click: "ldown X Y TIME NOW", "ldbl ...", "lup ...".
 void LogButton(HWND hwnd, const char* what, LPARAM lp) {
   if (!g_state.key_log) return;
   POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
   ClientToScreen(hwnd, &p);
-  std::fprintf(g_state.key_log, "%s %ld %ld\n", what, p.x, p.y);
+  std::fprintf(g_state.key_log, "%s %ld %ld %lu %lu\n", what, p.x, p.y, static_cast<unsigned long>(GetMessageTime()),
+               static_cast<unsigned long>(GetTickCount()));
   std::fflush(g_state.key_log);
 }
 
