@@ -20,13 +20,8 @@ layer() {  # name, command...
 }
 
 layer "unit tests" ctest --test-dir build/native -L unit --output-on-failure -j "$(nproc)"
-# A Wine suite that fails is run once more, and ctest's output shows it: a
-# mouse click injected under Wine sometimes lands where the previous click
-# was (a late motion of the X pointer from Wine's own warp moves the pointer
-# back between a move and the next click; the click target's log shows the
-# button receiving it). Not yet fixed.
 layer "wine end-to-end tests" env QLX_WIN_BUILD="$root/build/win" \
-  ctest --test-dir build/native -L wine --output-on-failure -j 1 --repeat until-pass:2
+  ctest --test-dir build/native -L wine --output-on-failure -j 1
 
 # Each fuzzer for a short bounded time from its seed corpus (scripts/fuzz.sh
 # runs them longer and prints executions and coverage).

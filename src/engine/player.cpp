@@ -492,7 +492,26 @@ Player::Step Player::PerformCounter(const Token& t) {
   return StepOf(DoMacro(digits));
 }
 
+void Player::TakeBackKeyboard() {
+  // The activated program may have taken the physical keyboard's state for
+  // its own (Wine does when the pointer enters it): a key the user held at
+  // that moment counts as down again, and a key this playback holds as up.
+  ReleaseUserModifiers();
+  for (int k = 0; k < 256; ++k) {
+    const auto key = static_cast<uint8_t>(k);
+    if (held_[k] && !input_.IsKeyDown(key)) input_.KeyEvent(key, input_.MapVirtualKey(key), false, false);
+  }
+}
+
 Player::Step Player::PerformWindowCommand(const Token& t) {
+  const Step s = PerformWindowCommandOnly(t);
+  const bool activates = t.command == Command::Activate || t.command == Command::LaunchWait ||
+                         t.command == Command::LaunchOrActivate;
+  if (activates && s == Step::Continue) TakeBackKeyboard();
+  return s;
+}
+
+Player::Step Player::PerformWindowCommandOnly(const Token& t) {
   const std::string_view title = t.text[0];
   WindowHandle window = 0;
   switch (t.command) {

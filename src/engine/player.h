@@ -67,6 +67,11 @@ class Player {
   Step PerformRepeat(const Token& token, std::string_view text, size_t& pos);
   Step PerformCounter(const Token& token);
   Step PerformWindowCommand(const Token& token);
+  Step PerformWindowCommandOnly(const Token& token);
+  // After an activation: the user's modifiers let go again and this
+  // playback's held keys pressed again, as the keyboard state may have been
+  // replaced meanwhile.
+  void TakeBackKeyboard();
   // Mouse, clipboard, file, sound, web, date and time and pause commands.
   Step PerformExtendedCommand(const Token& token, OneShots& shots);
   void PerformMouse(const Token& token);

@@ -98,6 +98,9 @@ void Player::PerformMouse(const Token& t) {
     case Command::MouseMoveScreen:
     case Command::MouseMoveWindow: {
       if (!t.fields_valid) break;
+      // The window clicked before finishes with the click first: letting
+      // go of it can resend the pointer's old place.
+      input_.LetClickedWindowTakeClicks();
       double x = t.real[0], y = t.real[1];
       if (t.command == Command::MouseMoveWindow) {
         WindowRectangle r;

@@ -54,11 +54,32 @@ void WindowCommands::BringForward(WindowHandle window) {
   // take them: otherwise they fall between the two windows.
   const WindowHandle before = desktop_.Foreground();
   if (before != 0 && before != window) input_.LetWindowTakeInput(before);
+  // A window that comes up under the pointer may hear the pointer enter it
+  // and then take the physical keyboard's state for its own (Wine does):
+  // a key this program holds, such as the Shift of a capital, would be let
+  // go in the middle of a character. Typing waits until that is over.
+  const bool entry_to_come =
+      desktop_.RaiseUnderPointerResyncsKeyboard() && !desktop_.PointerOver(window);
+  const std::optional<uint32_t> moves = entry_to_come ? input_.SystemPointerMoves() : std::nullopt;
   if (desktop_.IsMinimized(window)) desktop_.ShowWindow(window, ShowCommand::Restore);
   desktop_.SetFocus(window);
   desktop_.SetForeground(window);
   state_.TargetWindow = window;
   WaitUntilItTakesKeys(window);
+  if (moves && desktop_.PointerOver(window)) WaitForPointerEntry(window, *moves);
+}
+
+void WindowCommands::WaitForPointerEntry(WindowHandle window, uint32_t moves_before) {
+  IClock& clock = waits_.clock();
+  const uint32_t start = clock.TickCount();
+  while (input_.SystemPointerMoves() == moves_before) {
+    pump_.ProcessPending();
+    if (waits_.aborted() || static_cast<uint32_t>(clock.TickCount() - start) >= kFocusWaitMs) return;
+    pump_.WaitForMessages(kFocusPollMs);
+  }
+  // The entry has reached the window's program, which takes the keyboard
+  // snapshot right after it: one answered message means it has.
+  input_.LetWindowTakeInput(window);
 }
 
 void WindowCommands::WaitUntilItTakesKeys(WindowHandle window) {

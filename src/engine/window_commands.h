@@ -3,6 +3,7 @@
 // tokens of macro text, and the window search that dispatch and the
 // scheduler share with playback.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,10 @@ class WindowCommands {
   // Returns when the window can take typed keys, at the latest after
   // kFocusWaitMs.
   void WaitUntilItTakesKeys(WindowHandle window);
+  // Returns once a pointer move that was not the program's own has come
+  // after `moves_before` and the window's program has taken it, at the
+  // latest after kFocusWaitMs.
+  void WaitForPointerEntry(WindowHandle window, uint32_t moves_before);
 
   IInput& input_;
   IDesktop& desktop_;

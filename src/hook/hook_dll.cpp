@@ -4,6 +4,7 @@
 // a macro or showing a modal dialog. The exports ask that thread and wait.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -107,11 +108,17 @@ struct HookThreadState {
   HWND lastForeground = nullptr;
 };
 HookThreadState* g_state = nullptr;
+std::atomic<uint32_t> g_pointerMoves{0};
+std::atomic<bool> g_mouseHooked{false};
 
 // Control-window messages: the exports' requests.
 constexpr UINT kWmInstall = WM_APP + 1;  // wParam kind; returns the handle
 constexpr UINT kWmRemove = WM_APP + 2;   // wParam handle; returns the hooks left
 constexpr UINT kWmStop = WM_APP + 3;
+// Posted by the mouse hook for a move that was not injected; counted once
+// the hook has answered, so a reader of the count knows the move has gone
+// on to its window.
+constexpr UINT kWmPointerMoved = WM_APP + 4;
 constexpr UINT_PTR kWatchdogTimer = 1;
 constexpr UINT kWatchdogMs = 1000;
 // Wine posts no EVENT_SYSTEM_FOREGROUND to other processes: while the
@@ -326,6 +333,11 @@ LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam) {
       case WM_MBUTTONUP: button = kMouseMiddle; break;
       default: break;
     }
+    // Under Wine a window that the pointer entered because it was brought
+    // to the front reports that as a move (and then resyncs the keyboard
+    // state): the program waits for it before typing.
+    if (wParam == WM_MOUSEMOVE && !(m.flags & LLMHF_INJECTED) && st.control)
+      ::PostMessageW(st.control, kWmPointerMoved, 0, 0);
     ActivationBlock* block = st.blocks.Activation();
     if (button != kMouseNone) {
       const InputOutcome o = st.input.OnMouseButton(button, down, IsOurs(m.dwExtraInfo), {m.pt.x, m.pt.y}, m.time,
@@ -375,6 +387,7 @@ HHOOK SetLowLevelHook(HookKind kind) {
 void Uninstall(HookThreadState& st, int kind) {
   HookThreadState::Slot& s = st.slots[kind];
   if (s.hook) ::UnhookWindowsHookEx(s.hook);
+  if (kind == kMouse) g_mouseHooked = false;
   if (s.event) {
     ::UnhookWinEvent(s.event);
     ::KillTimer(st.control, kForegroundTimer);
@@ -400,6 +413,7 @@ uint32_t Install(HookThreadState& st, int kind) {
   } else {
     s.hook = SetLowLevelHook(static_cast<HookKind>(kind));
     s.current = ToField(s.hook);
+    if (kind == kMouse) g_mouseHooked = s.hook != nullptr;
     st.watchdog.Start(::GetTickCount());
   }
   s.returned = s.current;
@@ -456,6 +470,9 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       case kWmRemove: return Remove(*g_state, static_cast<uint32_t>(wParam));
       case kWmStop:
         ::DestroyWindow(hwnd);
+        return 0;
+      case kWmPointerMoved:
+        g_pointerMoves.fetch_add(1);
         return 0;
       case WM_TIMER:
         if (wParam == kWatchdogTimer) WatchdogTick(*g_state);
@@ -569,6 +586,8 @@ class HookThread {
 
 HookThread g_thread;
 
+uint32_t PointerMoves() { return g_mouseHooked.load() ? g_pointerMoves.load() : kNoPointerCount; }
+
 uint32_t InstallKind(HookKind kind) {
   const auto handle = static_cast<uint32_t>(g_thread.Ask(kWmInstall, kind, true));
   if (handle == 0) g_thread.Remove(0);  // stops the thread if nothing else is hooked
@@ -585,6 +604,7 @@ __declspec(dllexport) uint32_t QlxHookMouse() { return qlx::InstallKind(qlx::kMo
 __declspec(dllexport) uint32_t QlxHookSwap() { return qlx::InstallKind(qlx::kRemap); }
 __declspec(dllexport) uint32_t QlxHookCBT() { return qlx::InstallKind(qlx::kActivation); }
 __declspec(dllexport) void QlxUnHook(uint32_t handle) { qlx::g_thread.Remove(handle); }
+__declspec(dllexport) uint32_t QlxPointerMoves() { return qlx::PointerMoves(); }
 
 }  // extern "C"
 

@@ -44,6 +44,13 @@ class IDesktop {
   // True when the window's top-level window is in front and its program
   // has a focus window, so typed keys have somewhere to go.
   virtual bool AcceptsKeyboardInput(WindowHandle window) = 0;
+  // True when the pointer is over the client area of the window's
+  // top-level window and that window is the one in front there.
+  virtual bool PointerOver(WindowHandle window) = 0;
+  // True when a window brought up under the pointer hears the pointer enter
+  // it as pointer input and then replaces the keyboard state with the
+  // physical keyboard's, where keys this program pressed are up (Wine on X).
+  virtual bool RaiseUnderPointerResyncsKeyboard() = 0;
   virtual void SetSize(WindowHandle window, int width, int height) = 0;
   virtual void SetPosition(WindowHandle window, int left, int top) = 0;
   // Posts WM_QUIT to the window, ending its program's message loop.

@@ -4,6 +4,7 @@
 // own, so the hook library never mistakes playback for the user.
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace qlx {
 
@@ -12,6 +13,12 @@ using KeyboardState = std::array<uint8_t, 256>;
 // dwExtraInfo of every event the program injects: the hooks ignore such
 // events, so playback never triggers, captures or feeds Snapwords.
 inline constexpr uint32_t kInjectedMarker = 0x514C5839;  // "QLX9"
+
+// The hook library's export that counts the pointer moves its mouse hook
+// saw that were not injected, and what it answers while it has no mouse
+// hook.
+inline constexpr char kPointerMovesExport[] = "QlxPointerMoves";
+inline constexpr uint32_t kNoPointerCount = 0xFFFFFFFFu;
 
 class IInput {
  public:
@@ -39,6 +46,15 @@ class IInput {
   // so far (or has stopped answering), so that moving the foreground away
   // from it cannot strand them.
   virtual void LetWindowTakeInput(uintptr_t window) = 0;
+  // Returns once the program whose window took the mouse clicks sent so far
+  // has handled them (or has stopped answering). Letting go of a click can
+  // make the system send the pointer's place again (Wine does when a
+  // window releases the mouse), and a move sent before that is undone.
+  virtual void LetClickedWindowTakeClicks() = 0;
+  // How many pointer moves the system has reported that were not the
+  // program's own (the user's mouse, or the window system telling a window
+  // that the pointer entered it); none when no mouse hook counts them.
+  virtual std::optional<uint32_t> SystemPointerMoves() = 0;
   // The key events sent so far belong to a playback that was aborted: no
   // later LetWindowTakeInput waits for a window to take them. Whatever the
   // target has not taken yet is the rest the user stopped.

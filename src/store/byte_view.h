@@ -43,11 +43,13 @@ inline void PutF64(uint8_t* p, double d) {
 
 // string[N]: one length byte, then N character bytes. A length byte beyond
 // the capacity (damaged or foreign file) reads as the capacity.
-inline std::string GetPString(const uint8_t* p, size_t capacity) {
+// The view lives as long as the bytes under it.
+inline std::string_view PStringView(const uint8_t* p, size_t capacity) {
   size_t len = p[0];
   if (len > capacity) len = capacity;
-  return std::string(reinterpret_cast<const char*>(p + 1), len);
+  return std::string_view(reinterpret_cast<const char*>(p + 1), len);
 }
+inline std::string GetPString(const uint8_t* p, size_t capacity) { return std::string(PStringView(p, capacity)); }
 // Writes at most `capacity` characters; the rest of the field is zeroed so
 // records written by the program are byte-for-byte reproducible.
 inline void PutPString(uint8_t* p, size_t capacity, std::string_view s) {

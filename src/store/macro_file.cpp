@@ -110,7 +110,7 @@ void MacroFile::EnsureSystemMacros(LoadResult& result) {
   int count = block.ClampedCount();
   std::array<bool, 5> present{};
   for (int n = 1; n <= count; ++n) {
-    int digit = SystemMacroDigit(block.Scope(n), block.ScopeText(n));
+    int digit = SystemMacroDigit(block.Scope(n), block.ScopeTextView(n));
     if (digit == 0) continue;
     present[static_cast<size_t>(digit)] = true;
     tables_.names.SetNickname(n, SystemMacroNickname(digit));

@@ -107,6 +107,10 @@ class MacroRecord {
   std::string ScopeText() const { return GetPString(At(mr::kScopeText), mr::kScopeTextCapacity); }
   void SetScopeText(std::string_view s) { PutPString(At(mr::kScopeText), mr::kScopeTextCapacity, s); }
   std::string Snapword() const { return GetPString(At(mr::kSnapword), mr::kSnapwordCapacity); }
+  // The same fields without a copy, for reading a record out into tables.
+  std::string_view NicknameView() const { return PStringView(At(mr::kNickname), mr::kNicknameCapacity); }
+  std::string_view ScopeTextView() const { return PStringView(At(mr::kScopeText), mr::kScopeTextCapacity); }
+  std::string_view SnapwordView() const { return PStringView(At(mr::kSnapword), mr::kSnapwordCapacity); }
   void SetSnapword(std::string_view s) { PutPString(At(mr::kSnapword), mr::kSnapwordCapacity, s); }
 
   uint16_t Code() const { return GetU16(At(mr::kCode)); }

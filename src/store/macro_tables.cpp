@@ -26,7 +26,7 @@ MacroRecord SystemMacroRecord(const SystemMacro& sm) {
 void FillFromRecord(int n, const MacroRecord& record, MacroTables& tables) {
   if (!ActivationBlock::ValidMacro(n)) return;
   ActivationBlock& b = tables.block;
-  std::string scope_text = record.ScopeText();
+  const std::string_view scope_text = record.ScopeTextView();
   b.SetScope(n, record.Scope());
   b.SetScopeText(n, scope_text);  // the block keeps the first 20 characters
   b.SetTopMostOnly(n, record.TopMostOnly());
@@ -35,8 +35,8 @@ void FillFromRecord(int n, const MacroRecord& record, MacroTables& tables) {
   // A system macro is always listed under its fixed name, so a rewrite of
   // its record (a changed hot key) cannot bring a foreign nickname back.
   const char* fixed = SystemMacroNickname(SystemMacroDigit(record.Scope(), scope_text));
-  tables.names.SetNickname(n, fixed ? std::string(fixed) : record.Nickname());
-  tables.names.SetSnapword(n, record.Snapword());
+  tables.names.SetNickname(n, fixed ? std::string_view(fixed) : record.NicknameView());
+  tables.names.SetSnapword(n, record.SnapwordView());
 }
 
 void SetHotKeys(ActivationBlock& block) {

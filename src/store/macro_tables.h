@@ -30,16 +30,18 @@ class MacroNameTables {
     std::memset(snapwords_.data(), 0, snapwords_.size());
   }
 
-  std::string Nickname(int n) const {
-    return Valid(n) ? GetPString(&nicknames_[Slot(n, kNicknameSlot)], mr::kNicknameCapacity)
-                    : std::string();
+  std::string Nickname(int n) const { return std::string(NicknameView(n)); }
+  std::string_view NicknameView(int n) const {
+    return Valid(n) ? PStringView(&nicknames_[Slot(n, kNicknameSlot)], mr::kNicknameCapacity)
+                    : std::string_view();
   }
   void SetNickname(int n, std::string_view s) {
     if (Valid(n)) PutPString(&nicknames_[Slot(n, kNicknameSlot)], mr::kNicknameCapacity, s);
   }
-  std::string Snapword(int n) const {
-    return Valid(n) ? GetPString(&snapwords_[Slot(n, kSnapwordSlot)], mr::kSnapwordCapacity)
-                    : std::string();
+  std::string Snapword(int n) const { return std::string(SnapwordView(n)); }
+  std::string_view SnapwordView(int n) const {
+    return Valid(n) ? PStringView(&snapwords_[Slot(n, kSnapwordSlot)], mr::kSnapwordCapacity)
+                    : std::string_view();
   }
   void SetSnapword(int n, std::string_view s) {
     if (Valid(n)) PutPString(&snapwords_[Slot(n, kSnapwordSlot)], mr::kSnapwordCapacity, s);

@@ -5,6 +5,7 @@
 // core share this one definition of the wire format.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -194,9 +195,7 @@ class ActivationBlock {
   void SetHotKeyUsed(int code, bool on) {
     if (code >= 0 && code < kHotKeyCodes) p_[ab::kHotKeyTable + code] = on ? 1 : 0;
   }
-  void ClearHotKeyTable() {
-    for (int c = 0; c < kHotKeyCodes; ++c) p_[ab::kHotKeyTable + c] = 0;
-  }
+  void ClearHotKeyTable() { std::memset(p_ + ab::kHotKeyTable, 0, kHotKeyCodes); }
 
   // The count as stored; ClampedCount() is what loops may trust.
   int32_t MacroCount() const { return GetI32(p_ + ab::kMacroCount); }
@@ -212,8 +211,9 @@ class ActivationBlock {
   void SetScope(int n, int16_t v) {
     if (ValidMacro(n)) PutI16(p_ + ab::kScopes + 2 * (n - 1), v);
   }
-  std::string ScopeText(int n) const {
-    return ValidMacro(n) ? GetPString(ScopeTextAt(n), kScopeTextCapacity) : std::string();
+  std::string ScopeText(int n) const { return std::string(ScopeTextView(n)); }
+  std::string_view ScopeTextView(int n) const {
+    return ValidMacro(n) ? PStringView(ScopeTextAt(n), kScopeTextCapacity) : std::string_view();
   }
   void SetScopeText(int n, std::string_view s) {
     if (ValidMacro(n)) PutPString(ScopeTextAt(n), kScopeTextCapacity, s);

@@ -96,6 +96,24 @@ TEST(EngineMouse, WindowMovesAreRelativeToTheForegroundWindowsFrame) {
   EXPECT_EQ(MouseEvents(rig), (Lines{"32769 32767 32767 0 @0"}));
 }
 
+TEST(EngineMouse, EveryMoveFirstLetsTheClickedWindowFinishWithTheClicks) {
+  // Mouse events and the hand-overs as they happened: "T" for a hand-over.
+  PlaybackRig rig;
+  rig.state.Screen = MakeScreenSize(1280, 960);
+  rig.desk.SetForegroundDirect(rig.desk.AddWindowInFront("Front"));
+  Lines order;
+  size_t handovers = 0;
+  rig.desk.on_event = [&](const InputEvent& e) {
+    for (; handovers < rig.desk.window_log.size(); ++handovers)
+      if (rig.desk.window_log[handovers] == "takeclicks") order.push_back("T");
+    if (e.kind == InputEvent::Kind::Mouse) order.push_back(std::to_string(e.flags));
+  };
+  rig.Play("<LCLK><MMS:00640,00480><RCLK><WFW:001><MMW:00010,00010><LDCLK><MMS:00001,00001>"
+           "<MMS:00002,00002>");
+  EXPECT_EQ(order, (Lines{"2", "4", "T", "32769", "8", "16", "2048", "T", "32769", "2", "4", "2", "4",
+                          "T", "32769", "T", "32769"}));
+}
+
 TEST(EngineMouse, MouseTokensLeaveOneShotModifiersHeldForTheNextKey) {
   PlaybackRig rig;
   rig.Play("<CTRL><LCLK>a");

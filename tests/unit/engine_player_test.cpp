@@ -283,6 +283,45 @@ TEST(EnginePlayer, ModifiersHeldByTheUserAreReleasedBeforeTyping) {
   }
 }
 
+TEST(EnginePlayer, AfterAnActivationHeldKeysAreTakenBackFromAReplacedKeyboardState) {
+  // The activated program copies the physical keyboard over the key state
+  // while it takes the focus (Wine does): the Shift this playback holds
+  // reads up, and the left Ctrl the user still held at that moment reads
+  // down again.
+  auto resync = [](PlaybackRig& rig) {
+    KeyboardState s = rig.desk.GetKeyboardState();
+    s[vk::kShift] = s[0xA0] = 0;
+    s[vk::kCtrl] = s[0xA2] = 0x80;
+    rig.desk.SetKeyboardState(s);
+  };
+  {
+    PlaybackRig rig;
+    rig.desk.SetForegroundDirect(rig.desk.AddWindow("Front"));
+    rig.desk.AddWindow("Calculator");
+    rig.desk.slow_to_focus = 2;  // the program takes the focus a little later
+    rig.desk.At(1, [&] { resync(rig); });
+    rig.Play("<SHFD><ACTIVATE:Calculator>a<SHFU>b");
+    EXPECT_EQ(rig.Keys(), "+Shift -LCtrl +Shift +A -A -Shift +B -B");
+    EXPECT_EQ(rig.Typed(), "Ab");
+    EXPECT_FALSE(rig.desk.AnyKeyDown());
+  }
+  {
+    // A state left as it was changes nothing.
+    PlaybackRig rig;
+    rig.desk.SetForegroundDirect(rig.desk.AddWindow("Front"));
+    rig.desk.AddWindow("Calculator");
+    rig.Play("<SHFD><ACTIVATE:Calculator>a<SHFU>");
+    EXPECT_EQ(rig.Keys(), "+Shift +A -A -Shift");
+  }
+  {
+    // A failed activation ends the level before anything is taken back.
+    PlaybackRig rig;
+    rig.desk.HoldKey(0xA2);
+    rig.Play("<ACTIVATE:Missing>a");
+    EXPECT_EQ(rig.Keys(), "-LCtrl");
+  }
+}
+
 TEST(EnginePlayer, NoModifierIsLeftDownAfterAPlaybackEndsOrIsAborted) {
   {
     PlaybackRig rig;

@@ -79,6 +79,58 @@ TEST(EngineWindows, ActivationRestoresFocusesAndBringsForward) {
   EXPECT_LE(rig.desk.now_ms - before, WindowCommands::kFocusWaitMs + WindowCommands::kFocusPollMs);
 }
 
+TEST(EngineWindows, AWindowRaisedUnderThePointerIsTypedIntoOnceThePointerHasEnteredIt) {
+  // Under Wine the raised window hears the pointer enter it and then copies
+  // the physical keyboard over its key state; a capital typed before that
+  // loses its Shift. The entry shows as a pointer move the program did not
+  // make.
+  struct Case {
+    const char* name;
+    bool resyncs;
+    bool hooked;
+    bool front_under_pointer;   // the window in front covers the pointer
+    bool calc_under_pointer;    // the window brought forward is under it
+    int64_t entry_at_ms;        // when the entry comes; -1 never
+    uint64_t typed_at_ms;       // when the capital goes out
+    bool waits;
+  };
+  constexpr uint64_t kNever = WindowCommands::kFocusWaitMs;
+  const Case cases[] = {
+      {"entry after 40 ms", true, true, true, true, 40, 40, true},
+      {"the entry never comes", true, true, true, true, -1, kNever, true},
+      {"already in front under the pointer", true, true, false, true, -1, 0, false},
+      {"the pointer is elsewhere", true, true, true, false, -1, 0, false},
+      {"a system that keeps its key state", false, true, true, true, -1, 0, false},
+      {"no mouse hook counts moves", true, false, true, true, -1, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PlaybackRig rig;
+    const WindowHandle front = rig.desk.AddWindow("Front");
+    const WindowHandle calc = rig.desk.AddWindow("Calculator");
+    rig.desk.SetForegroundDirect(front);
+    rig.desk.raise_resyncs_keyboard = c.resyncs;
+    if (c.hooked) rig.desk.system_pointer_moves = 7;
+    if (c.front_under_pointer) rig.desk.under_pointer.push_back(front);
+    if (c.calc_under_pointer) rig.desk.under_pointer.push_back(calc);
+    if (c.entry_at_ms >= 0)
+      rig.desk.At(static_cast<uint64_t>(c.entry_at_ms), [&] { rig.desk.system_pointer_moves = 8; });
+    rig.Play("<ACTIVATE:Calculator>Q");
+    EXPECT_EQ(rig.Typed(), "Q");
+    ASSERT_FALSE(rig.desk.events.empty());
+    const uint64_t typed_at = rig.desk.events.front().at_ms;
+    EXPECT_GE(typed_at, c.typed_at_ms);
+    EXPECT_LE(typed_at, c.typed_at_ms + WindowCommands::kFocusPollMs);
+    // Once the entry has reached the window's program, one answered message
+    // means it has also taken the keyboard snapshot.
+    const bool handed = rig.desk.window_log.back() == "takeinput " + H(calc);
+    EXPECT_EQ(handed, c.waits && c.entry_at_ms >= 0);
+    if (!c.resyncs) {
+      EXPECT_EQ(rig.desk.pointer_move_looks, 0u);
+    }
+  }
+}
+
 TEST(EngineWindows, CurrentMeansTheForegroundWindow) {
   PlaybackRig rig;
   rig.desk.AddWindow("Back");

@@ -129,6 +129,10 @@ TEST(StoreRecord, DamagedLengthsAndUnterminatedTextStayInsideTheirFields) {
   EXPECT_EQ(r.ScopeText(), std::string(30, 'x'));
   EXPECT_EQ(r.Snapword(), std::string(10, 'x'));
   EXPECT_EQ(r.Icon(), std::string(12, 'x'));
+  // The views, for filling the tables without a copy, end where the copies do.
+  EXPECT_EQ(r.NicknameView(), std::string(50, 'x'));
+  EXPECT_EQ(r.ScopeTextView(), std::string(30, 'x'));
+  EXPECT_EQ(r.SnapwordView(), std::string(10, 'x'));
   // No terminator anywhere in the text field: exactly 5000 characters.
   EXPECT_EQ(r.Text(), std::string(5000, 'x'));
 

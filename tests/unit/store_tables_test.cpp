@@ -46,6 +46,8 @@ TEST(StoreTables, FillFromRecordCopiesTheSevenFieldsAndCutsTheScopeTextToTwenty)
 
   EXPECT_EQ(buf.block.Scope(7), kScopeWindow);
   EXPECT_EQ(buf.block.ScopeText(7), title30.substr(0, 20));
+  EXPECT_EQ(buf.block.ScopeTextView(7), title30.substr(0, 20));
+  EXPECT_EQ(buf.block.ScopeTextView(501), "");
   EXPECT_EQ(r.ScopeText(), title30);  // the record keeps all thirty
   EXPECT_EQ(buf.block.Code(7), 144);
   EXPECT_TRUE(buf.block.Active(7));
@@ -108,11 +110,15 @@ TEST(StoreTables, NameTablesCutToTheirCapacityAndIgnoreBadNumbers) {
   EXPECT_EQ(names->Nickname(1), std::string(50, 'n'));
   EXPECT_EQ(names->Snapword(1), std::string(10, 's'));
   EXPECT_EQ(names->Nickname(2), "second");  // entry 1's overflow did not spill
+  EXPECT_EQ(names->NicknameView(1), std::string(50, 'n'));
+  EXPECT_EQ(names->SnapwordView(1), std::string(10, 's'));
   names->SetNickname(0, "zero");
   names->SetNickname(501, "beyond");
   EXPECT_EQ(names->Nickname(0), "");
   EXPECT_EQ(names->Nickname(501), "");
   EXPECT_EQ(names->Snapword(-4), "");
+  EXPECT_EQ(names->NicknameView(501), "");
+  EXPECT_EQ(names->SnapwordView(0), "");
 }
 
 TEST(StoreTables, SetHotKeysMarksExactlyTheActiveHotKeyMacros) {

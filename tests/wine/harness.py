@@ -96,7 +96,11 @@ def _kill_recorded(pid: int, start: str | None) -> None:
 def _wine_env(prefix: Path, display: str | None) -> dict:
     env = {k: v for k, v in os.environ.items()
            if not k.startswith("WINE") and k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    env.update(WINEPREFIX=str(prefix), WINEARCH="win64", WINEDEBUG="-all",
+    # QLX_WINEDEBUG turns Wine's traces on for a look at a failure; they go
+    # to the programs' logs in the session folder (keep it with
+    # QLX_KEEP_WINE_SESSION=1).
+    env.update(WINEPREFIX=str(prefix), WINEARCH="win64",
+               WINEDEBUG=os.environ.get("QLX_WINEDEBUG", "-all"),
                WINEDLLOVERRIDES="mscoree,mshtml=")
     if display:
         env["DISPLAY"] = display
@@ -258,19 +262,32 @@ class Target:
             raise AssertionError(f"{e}; the target holds {self.text()!r}") from None
         return self.text()
 
-    def key_events(self) -> list[tuple[str, int]]:
-        """("down"|"up"|"sysdown"|"sysup", virtual key) for each key message."""
+    def _logged(self) -> list[list[str]]:
+        """The words of each whole line of the key log."""
         if self.keys is None:
             raise ValueError("target was started without a key log")
         try:
             data = self.keys.read_text()
         except FileNotFoundError:
             return []
-        events = []
-        for line in data.split("\n")[:-1]:      # the last piece may be half written
-            kind, vk = line.split()
-            events.append((kind, int(vk)))
-        return events
+        return [line.split() for line in data.split("\n")[:-1]]  # the last piece may be half written
+
+    def key_events(self) -> list[tuple[str, int]]:
+        """("down"|"up"|"sysdown"|"sysup", virtual key) for each key message."""
+        return [(w[0], int(w[1])) for w in self._logged() if w[0] in ("down", "up", "sysdown", "sysup")]
+
+    def button_events(self) -> list[tuple[str, int, int, int, int]]:
+        """("ldown"|"ldbl"|"lup", x, y, message time, tick count when
+        handled) for each left-button message of the edit; places in screen
+        pixels, times in milliseconds."""
+        return [(w[0], *map(int, w[1:5])) for w in self._logged() if w[0] in ("ldown", "ldbl", "lup")]
+
+    def last_press_time(self) -> int:
+        """The message time of the last left-button press the edit took."""
+        presses = [e for e in self.button_events() if e[0] in ("ldown", "ldbl")]
+        if not presses:
+            raise AssertionError("the edit took no left-button press")
+        return presses[-1][3]
 
     def focus(self) -> None:
         self.session.focus(self.wid)
@@ -629,6 +646,19 @@ class WineSession:
         r = self.wintool("close", sel)
         if r.returncode != 0:
             raise AssertionError(f"wintool close {sel!r}: exit {r.returncode}")
+
+    def wait_double_click_time_over(self, press_time: int, timeout: float = 20) -> None:
+        """Waits until a press can no longer be the second half of a double
+        click with the one dated `press_time`: until the clock that dates
+        injected input has gone the double-click time past it. A real press
+        from X may carry a date seconds after the moment it happened: Wine
+        dates X input against the moment it handled the first X event of
+        the program, so a late first event moves every later one."""
+        def over() -> bool:
+            tick, double = map(int, self.wintool("clock").stdout.split())
+            since = (tick - press_time) & 0xFFFFFFFF
+            return double <= since < 0x80000000
+        self.wait_until(over, timeout, what=f"the double-click time after the press at {press_time}")
 
     # --- X side ----------------------------------------------------------------
 

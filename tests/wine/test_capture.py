@@ -24,7 +24,7 @@ class CaptureAndFriends(unittest.TestCase):
         cls.s = WineSession(name="capture", wm_takes_client_clicks=False)
         try:
             cls.host = HookHost(cls.s)
-            cls.target = cls.s.start_target(TARGET)
+            cls.target = cls.s.start_target(TARGET, keylog=True)
         except BaseException:
             cls.s.close()
             raise
@@ -38,6 +38,13 @@ class CaptureAndFriends(unittest.TestCase):
     def clear_target(self):
         self.assertEqual(self.host.command(f"settext {TARGET}"), "cleared")
         self.target.wait_text("")
+
+    def wait_text(self, text):
+        """The target's text; a failure names where the edit's clicks went."""
+        try:
+            return self.target.wait_text(text)
+        except AssertionError as e:
+            raise AssertionError(f"{e}; the edit's clicks: {self.target.button_events()}") from None
 
     def lines_since(self, start, prefix):
         return [l for l in self.host.lines()[start:] if l.startswith(prefix)]
@@ -70,7 +77,7 @@ class CaptureAndFriends(unittest.TestCase):
         self.click_in_target(300, 8)
         s.type_text("!")
         recorded = "Hello, World! <b>!\r\nsecond liXn"
-        self.target.wait_text(recorded)
+        self.wait_text(recorded)
         s.key(STOP_KEY[0])
         s.wait_until(lambda: self.lines_since(start, "capdone "), 10, what="capture done")
         self.assertEqual(self.lines_since(start, "capdone "), ["capdone 5"])
@@ -81,10 +88,15 @@ class CaptureAndFriends(unittest.TestCase):
         self.assertEqual(self.target.text(), recorded)
         self.assertTrue({int(l.split()[1]) for l in self.lines_since(start, "capchar ")} == {5})
 
+        # The replayed click goes where the recorded one went: sent within
+        # the double-click time after it, it would be taken as a double
+        # click (which selects the word at the caret).
+        s.wait_double_click_time_over(self.target.last_press_time())
         self.clear_target()
         self.target.focus()
         host.command("play", timeout=60)
-        self.target.wait_text(recorded)
+        self.wait_text(recorded)
+        self.assertEqual([e[0] for e in self.target.button_events()], ["ldown", "lup"] * 2)
 
     def test_02_capture_ended_by_the_program_drops_its_click(self):
         s, host = self.s, self.host

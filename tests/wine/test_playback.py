@@ -49,6 +49,15 @@ ACTIVATE_KEY = ctrl_alt("t")
 SECOND_TITLE = "Quillon Second Pad"
 ACTIVATE_TEXT = "first<ACTIVATE:second pad>second<ENTER>"
 
+# Brought up under the pointer, the window hears the pointer enter and Wine
+# copies the physical keyboard over its key state: a capital typed before
+# that lost its Shift, and the hot key's Ctrl still held at that moment came
+# back after the user let go of it.
+CAPITAL_KEY = ctrl_alt("q")
+CAPITAL_TITLE = "Quillon Capital Pad"
+CAPITAL_TEXT = f"<ACTIVATE:{CAPITAL_TITLE}>Quillon QUILLON<DELAY:00.30> Quillon"
+CAPITAL_EXPECTED = "Quillon QUILLON Quillon"
+
 SCOPE_KEY = ctrl_alt("w")
 RUNNING_KEY = ctrl_alt("x")
 SCOPED_TITLE, PLAIN_TITLE = "Quillon Scoped Pad", "Quillon Plain Pad"
@@ -84,6 +93,7 @@ MACROS = [
     Macro("Typing", TYPING_KEY[0], TYPING_TEXT),
     Macro("Repeats", REPEAT_KEY[0], REPEAT_TEXT),
     Macro("Activate", ACTIVATE_KEY[0], ACTIVATE_TEXT),
+    Macro("Capitals after activation", CAPITAL_KEY[0], CAPITAL_TEXT),
     Macro("Global on W", SCOPE_KEY[0], "global"),
     Macro("Scoped on W", SCOPE_KEY[0], "scoped", scope=SCOPE_WINDOW,
           scope_text="Scoped Pad", top_most=True),
@@ -237,6 +247,19 @@ class Playback(unittest.TestCase):
         # Keys sent before the activation belong to the first window.
         self.wait_texts({first: "first", second: "second\r\n"})
         self.assertEqual(self.s.wintool("foreground").stdout.rstrip("\r\n"), SECOND_TITLE)
+
+    def test_3b_capitals_typed_into_a_window_raised_under_the_pointer_keep_their_shift(self):
+        capital = self.target(CAPITAL_TITLE)
+        front = self.target("Quillon Front Pad")
+        expected = ""
+        for _ in range(4):
+            front.focus()
+            self.s.key(CAPITAL_KEY[1])
+            expected += CAPITAL_EXPECTED
+            self.wait_texts({capital: expected, front: ""})
+            self.wait_playback_done()
+        self.assertEqual(self.wait_stable(capital), expected)
+        self.assertEqual(self.held_modifiers(), [])
 
     def test_4a_window_macro_in_front_beats_the_global_one(self):
         scoped = self.target(SCOPED_TITLE)

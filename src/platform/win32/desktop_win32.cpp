@@ -94,6 +94,28 @@ bool Win32Desktop::AcceptsKeyboardInput(WindowHandle window) {
   return ::GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr;
 }
 
+bool Win32Desktop::PointerOver(WindowHandle window) {
+  HWND root = ::GetAncestor(ToHwnd(window), GA_ROOT);
+  POINT at{};
+  RECT client{};
+  if (!root || !::GetCursorPos(&at) || !::GetClientRect(root, &client)) return false;
+  ::MapWindowPoints(root, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  if (!::PtInRect(&client, at)) return false;
+  HWND there = ::WindowFromPoint(at);
+  return there && ::GetAncestor(there, GA_ROOT) == root;
+}
+
+bool Win32Desktop::RaiseUnderPointerResyncsKeyboard() {
+  // Wine's X11 driver does: the X server follows a raise under the pointer
+  // with an entry and a snapshot of the physical keyboard, and Wine copies
+  // that snapshot over its own key state.
+  static const bool wine = [] {
+    HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return wine;
+}
+
 void Win32Desktop::SetSize(WindowHandle window, int width, int height) {
   ::SetWindowPos(ToHwnd(window), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
 }

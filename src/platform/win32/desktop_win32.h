@@ -23,6 +23,8 @@ class Win32Desktop : public IDesktop {
   void SetForeground(WindowHandle window) override;
   void HandFocusTo(WindowHandle window) override;
   bool AcceptsKeyboardInput(WindowHandle window) override;
+  bool PointerOver(WindowHandle window) override;
+  bool RaiseUnderPointerResyncsKeyboard() override;
   void SetSize(WindowHandle window, int width, int height) override;
   void SetPosition(WindowHandle window, int left, int top) override;
   void PostQuit(WindowHandle window) override;

@@ -31,21 +31,51 @@ void Win32Input::UnicodeEvent(char16_t unit, bool up) {
   ++key_events_since_handover_;
 }
 
+void Win32Input::RoundTrips(HWND window, uint32_t trips) {
+  if (!window || ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId()) return;
+  for (uint32_t i = 0; i < trips && i < kMaxRoundTrips; ++i) {
+    DWORD_PTR ignored = 0;
+    if (!::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kRoundTripTimeoutMs,
+                               &ignored))
+      return;
+  }
+}
+
 void Win32Input::LetWindowTakeInput(uintptr_t window) {
   // The receiving thread answers a sent message only from inside its
   // message retrieval, and takes at most one queued input message per
   // retrieval; a key event yields at most a key message and a character.
   // So two round trips per event, plus one, outlast whatever is queued.
-  HWND hwnd = reinterpret_cast<HWND>(window);
   const uint32_t trips = key_events_since_handover_ * 2 + 1;
   key_events_since_handover_ = 0;
-  if (!hwnd || ::GetWindowThreadProcessId(hwnd, nullptr) == ::GetCurrentThreadId()) return;
-  for (uint32_t i = 0; i < trips && i < kMaxRoundTrips; ++i) {
-    DWORD_PTR ignored = 0;
-    if (!::SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kRoundTripTimeoutMs,
-                               &ignored))
-      return;
-  }
+  RoundTrips(reinterpret_cast<HWND>(window), trips);
+}
+
+void Win32Input::LetClickedWindowTakeClicks() {
+  // As for keys: a button event yields at most a move and a button
+  // message. Under Wine the window that lets go of the mouse on the button
+  // release sends the pointer's place again as input; until it has, a
+  // move sent now would be undone by that older place, because the system
+  // works out where a move without a place goes when it is sent but
+  // carries it out only once the low-level mouse hooks have seen it.
+  const uint32_t trips = button_events_since_handover_ * 2 + 1;
+  HWND window = clicked_window_;
+  button_events_since_handover_ = 0;
+  clicked_window_ = nullptr;
+  if (trips > 1) RoundTrips(window, trips);
+}
+
+std::optional<uint32_t> Win32Input::SystemPointerMoves() {
+  // The hook library counts them on its hook thread; without its mouse
+  // hook nobody does.
+  using CountFn = uint32_t (*)();
+  HMODULE hooks = ::GetModuleHandleA("QLXHOOK.DLL");
+  if (!hooks) return std::nullopt;
+  auto count = reinterpret_cast<CountFn>(reinterpret_cast<void (*)()>(::GetProcAddress(hooks, kPointerMovesExport)));
+  if (!count) return std::nullopt;
+  const uint32_t n = count();
+  if (n == kNoPointerCount) return std::nullopt;
+  return n;
 }
 
 void Win32Input::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) {
@@ -57,6 +87,15 @@ void Win32Input::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data
   in.mi.dwFlags = flags;
   in.mi.dwExtraInfo = kInjectedMarker;
   Send(in);
+  constexpr DWORD kDowns = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_MIDDLEDOWN;
+  constexpr DWORD kUps = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_MIDDLEUP;
+  if (flags & (kDowns | kUps)) ++button_events_since_handover_;
+  if (flags & kDowns) {
+    // The press has just moved the system's idea of the pointer, so this
+    // reads the place the press went to.
+    POINT at{};
+    if (::GetCursorPos(&at)) clicked_window_ = ::WindowFromPoint(at);
+  }
 }
 
 uint16_t Win32Input::MapVirtualKey(uint8_t vk) {

@@ -18,6 +18,8 @@ class Win32Input : public IInput {
   KeyboardState GetKeyboardState() override;
   void SetKeyboardState(const KeyboardState& state) override;
   void LetWindowTakeInput(uintptr_t window) override;
+  void LetClickedWindowTakeClicks() override;
+  std::optional<uint32_t> SystemPointerMoves() override;
   void AbandonPendingInput() override { key_events_since_handover_ = 0; }
 
   // Round trips to a window whose program stops answering end the hand-over.
@@ -25,7 +27,12 @@ class Win32Input : public IInput {
   static constexpr uint32_t kMaxRoundTrips = 600;
 
  private:
+  // Sent messages to `window`'s thread, at most kMaxRoundTrips.
+  static void RoundTrips(HWND window, uint32_t trips);
+
   uint32_t key_events_since_handover_ = 0;
+  HWND clicked_window_ = nullptr;  // the window under the pointer at the last button press
+  uint32_t button_events_since_handover_ = 0;
 };
 
 }  // namespace qlx

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -185,6 +186,15 @@ class FakeDesktop : public IInput,
   char16_t AnsiToUnicode(uint8_t c) override { return static_cast<char16_t>(c); }
   bool IsKeyDown(uint8_t vk) override { return down_[vk]; }
   void LetWindowTakeInput(uintptr_t window) override { Log("takeinput", window); }
+  void LetClickedWindowTakeClicks() override { window_log.push_back("takeclicks"); }
+  // Pointer moves not of the program's own, as a mouse hook counts them;
+  // unset: no mouse hook.
+  std::optional<uint32_t> system_pointer_moves;
+  std::optional<uint32_t> SystemPointerMoves() override {
+    ++pointer_move_looks;
+    return system_pointer_moves;
+  }
+  size_t pointer_move_looks = 0;
   void AbandonPendingInput() override { window_log.push_back("abandon input"); }
   KeyboardState GetKeyboardState() override {
     KeyboardState s{};
@@ -272,6 +282,17 @@ class FakeDesktop : public IInput,
     }
     return true;
   }
+  // The pointer stands over these windows' client areas, and a window there
+  // counts as under it once it is the front-most of them.
+  std::vector<WindowHandle> under_pointer;
+  bool PointerOver(WindowHandle h) override {
+    for (WindowHandle w : TopLevelWindows())
+      if (std::find(under_pointer.begin(), under_pointer.end(), w) != under_pointer.end()) return w == h;
+    return false;
+  }
+  // As under Wine on X: a window raised under the pointer hears it enter.
+  bool raise_resyncs_keyboard = false;
+  bool RaiseUnderPointerResyncsKeyboard() override { return raise_resyncs_keyboard; }
   // Focus to the window, the foreground to its top-level ancestor.
   void HandFocusTo(WindowHandle h) override {
     WindowHandle top = h;

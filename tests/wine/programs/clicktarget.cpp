@@ -8,6 +8,7 @@
 //   ldown X Y | lup X Y | ldbl X Y | rdown X Y | rup X Y | mdown X Y | mup X Y
 //   wheel DELTA
 //   button-ldown X Y ... button-mup X Y        the same messages at the button
+//   move X Y | button-move X Y                 the pointer moved to a new place
 //   capture-lost                               the button let go of the mouse
 //
 // A geometry line is written at start and whenever the window moves.
@@ -58,13 +59,25 @@ void LogGeometry() {
 
 void LogPoint(const char* what, LPARAM lp) { Line("%s %d %d", what, GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); }
 
+// A move is logged once per place, in screen pixels.
+void LogMove(HWND hwnd, const char* what, LPARAM lp) {
+  static POINT last{-1, -1};
+  POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  ClientToScreen(hwnd, &p);
+  if (p.x == last.x && p.y == last.y) return;
+  last = p;
+  Line("%s %ld %ld", what, p.x, p.y);
+}
+
 WNDPROC g_button_proc = nullptr;
 
 // The button's own mouse messages: a click meant for the window that the
 // button received instead (while it held the mouse captured) shows here.
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_MOUSEMOVE: LogMove(hwnd, "button-move", lp); break;
     case WM_LBUTTONDOWN: LogPoint("button-ldown", lp); break;
+    case WM_LBUTTONDBLCLK: LogPoint("button-ldbl", lp); break;
     case WM_LBUTTONUP: LogPoint("button-lup", lp); break;
     case WM_RBUTTONDOWN: LogPoint("button-rdown", lp); break;
     case WM_RBUTTONUP: LogPoint("button-rup", lp); break;
@@ -93,6 +106,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_WINDOWPOSCHANGED:
       LogGeometry();
       break;
+    case WM_MOUSEMOVE: LogMove(hwnd, "move", lp); return 0;
     case WM_LBUTTONDOWN: LogPoint("ldown", lp); return 0;
     case WM_LBUTTONUP: LogPoint("lup", lp); return 0;
     case WM_LBUTTONDBLCLK: LogPoint("ldbl", lp); return 0;

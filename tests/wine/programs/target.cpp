@@ -1,7 +1,8 @@
 // Target window for end-to-end tests: a top-level window with a multi-line
 // edit that keeps the focus. After every change the edit's whole text is
 // written to a file (temp + rename, so a reader never sees half a text);
-// optionally every key message the edit receives is appended to a log.
+// optionally every key message and left-button message the edit receives
+// is appended to a log.
 //
 //   target.exe --out FILE [--title TEXT] [--keys FILE]
 #include <windows.h>
@@ -81,12 +82,27 @@ void LogKey(const char* what, WPARAM vk) {
   std::fflush(g_state.key_log);
 }
 
+// A button message with its place in screen pixels and its time against
+// the tick count when it was handled, to tell where a click went and why it
+// counted as a double click: "ldown X Y TIME NOW", "ldbl ...", "lup ...".
+void LogButton(HWND hwnd, const char* what, LPARAM lp) {
+  if (!g_state.key_log) return;
+  POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  ClientToScreen(hwnd, &p);
+  std::fprintf(g_state.key_log, "%s %ld %ld %lu %lu\n", what, p.x, p.y, static_cast<unsigned long>(GetMessageTime()),
+               static_cast<unsigned long>(GetTickCount()));
+  std::fflush(g_state.key_log);
+}
+
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_KEYDOWN: LogKey("down", wp); break;
     case WM_KEYUP: LogKey("up", wp); break;
     case WM_SYSKEYDOWN: LogKey("sysdown", wp); break;
     case WM_SYSKEYUP: LogKey("sysup", wp); break;
+    case WM_LBUTTONDOWN: LogButton(hwnd, "ldown", lp); break;
+    case WM_LBUTTONDBLCLK: LogButton(hwnd, "ldbl", lp); break;
+    case WM_LBUTTONUP: LogButton(hwnd, "lup", lp); break;
     default: break;
   }
   return CallWindowProcA(g_state.edit_proc, hwnd, msg, wp, lp);

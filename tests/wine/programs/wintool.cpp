@@ -26,6 +26,7 @@
 //                                    "<ms since start> <round trip ms>" per trip
 //                                    ("timeout" after 5 s)
 //   processes                        running processes, one per line: pid exe (tab separated)
+//   clock                            the tick count and the double-click time, in ms
 //
 // <window> is a handle ("0x...") or a title substring: an exact title wins,
 // else the first visible window whose title contains the text.
@@ -409,10 +410,18 @@ int KeyState(const char* vk_s) {
   return kOk;
 }
 
+// The clock that dates injected input, and how long after a click another
+// one at the same place counts as its second half.
+int Clock() {
+  std::printf("%lu %u\n", static_cast<unsigned long>(GetTickCount()), GetDoubleClickTime());
+  return kOk;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: wintool peek|poke|mutex|hold|windows|texts|close|post|items|click|activate|"
-               "foreground|fgwindow|keystate|processes ...\n");
+               "foreground|fgwindow|keystate|processes|clock ...
+");
   return kBadArgs;
 }
 
@@ -439,6 +448,7 @@ int Run(int argc, char** argv) {
   if (cmd == "fgwindow" && n == 0) return Foreground(true);
   if (cmd == "keystate" && n == 1) return KeyState(a[0]);
   if (cmd == "processes" && n == 0) return Processes();
+  if (cmd == "clock" && n == 0) return Clock();
   return Usage();
 }
 
