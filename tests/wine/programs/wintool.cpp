@@ -420,8 +420,7 @@ int Clock() {
 int Usage() {
   std::fprintf(stderr,
                "usage: wintool peek|poke|mutex|hold|windows|texts|close|post|items|click|activate|"
-               "foreground|fgwindow|keystate|processes|clock ...
-");
+               "foreground|fgwindow|keystate|processes|clock ...\n");
   return kBadArgs;
 }
 
