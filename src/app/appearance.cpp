@@ -35,8 +35,8 @@ ColumnWidthsCheck CheckColumnWidths(const std::array<std::string, 3>& fields) {
   return check;
 }
 
-FontSpec GridFontFromChoice(const FontSpec& chosen) {
-  FontSpec f = chosen;
+FontSetting GridFontFromChoice(const FontSetting& chosen) {
+  FontSetting f = chosen;
   f.italic = false;
   f.underline = false;
   f.strikeout = false;

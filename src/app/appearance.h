@@ -24,6 +24,6 @@ ColumnWidthsCheck CheckColumnWidths(const std::array<std::string, 3>& fields);
 
 // The grid font keeps name, size and colour of the choice and of its style
 // only bold; the title font keeps the choice as it is.
-FontSpec GridFontFromChoice(const FontSpec& chosen);
+FontSetting GridFontFromChoice(const FontSetting& chosen);
 
 }  // namespace qlx

@@ -120,8 +120,8 @@ class SectionWriter {
 
 // Colour, name and size build the font; each style flag that reads yes adds
 // its style.
-FontSpec ReadFont(SectionReader& r, const FontSpec& def, bool with_underline_strikeout) {
-  FontSpec f;
+FontSetting ReadFont(SectionReader& r, const FontSetting& def, bool with_underline_strikeout) {
+  FontSetting f;
   f.color = r.Int32("Color", def.color, kFontBuffer);
   f.name = r.Text("Font Name", def.name, kFontBuffer);
   f.size = r.Int32("Size", def.size, kFontBuffer);
@@ -134,7 +134,7 @@ FontSpec ReadFont(SectionReader& r, const FontSpec& def, bool with_underline_str
   return f;
 }
 
-void WriteFont(SectionWriter& w, const FontSpec& f, bool with_underline_strikeout) {
+void WriteFont(SectionWriter& w, const FontSetting& f, bool with_underline_strikeout) {
   w.Number("Color", f.color);
   w.Text("Font Name", f.name);
   w.Number("Size", f.size);

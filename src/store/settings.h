@@ -15,7 +15,7 @@
 namespace qlx {
 
 // A font as the program keeps it; the window code turns it into a real font.
-struct FontSpec {
+struct FontSetting {
   int32_t color = 0;  // COLORREF-style value, written as a signed decimal
   std::string name = "Arial";
   int32_t size = 10;  // points
@@ -49,7 +49,7 @@ struct Settings {
   std::string primary_sort = "123";
   std::string activation_sort = "123";
   std::string scope_sort = "12345";
-  FontSpec print_list_font;
+  FontSetting print_list_font;
   bool print_list_bold = false;
   bool print_list_italic = false;
   int32_t main_width = 640;
@@ -65,12 +65,12 @@ struct Settings {
   int32_t script_left = 0;
   int32_t script_top = 0;
   MacroNameTables names;
-  FontSpec grid_title_font{0, "Arial", 12};
+  FontSetting grid_title_font{0, "Arial", 12};
   bool grid_title_bold = false;
   bool grid_title_italic = false;
   bool grid_title_underline = false;
   bool grid_title_strikeout = false;
-  FontSpec grid_font;
+  FontSetting grid_font;
   bool grid_bold = false;
   bool grid_italic = false;
   bool grid_underline = false;

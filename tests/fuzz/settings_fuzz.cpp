@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(!s->current_file.empty() && s->current_file.size() <= 249);
   Check(s->wave_file.size() <= 249);
   for (const std::string& f : s->recent_files) Check(f.size() <= 254);
-  for (const FontSpec* f : {&s->grid_title_font, &s->grid_font, &s->print_list_font}) Check(f->name.size() <= 149);
+  for (const FontSetting* f : {&s->grid_title_font, &s->grid_font, &s->print_list_font}) Check(f->name.size() <= 149);
   Check(!s->print_list_font.underline && !s->print_list_font.strikeout);
   Check(s->grid_bold == s->grid_font.bold && s->grid_title_strikeout == s->grid_title_font.strikeout);
 

@@ -14,7 +14,7 @@ namespace {
 
 constexpr uint32_t kCtrlAltA = 144;
 
-struct MacroSpec {
+struct MacroSample {
   int16_t scope;
   std::string scope_text;
   uint16_t code;
@@ -25,7 +25,7 @@ struct MacroSpec {
 
 class RecordingHost : public IDispatchHost {
  public:
-  std::vector<MacroSpec>* macros = nullptr;
+  std::vector<MacroSample>* macros = nullptr;
   std::vector<std::string> messages;
   std::vector<std::string> played;
   std::vector<int> read_numbers;
@@ -41,7 +41,7 @@ class RecordingHost : public IDispatchHost {
   }
   bool ReadPlaybackRecord(int n, MacroRecord& record) override {
     read_numbers.push_back(n);
-    const MacroSpec& m = (*macros)[static_cast<size_t>(n - 1)];
+    const MacroSample& m = (*macros)[static_cast<size_t>(n - 1)];
     record = MacroRecord();
     record.SetScope(m.scope);
     record.SetText(m.text);
@@ -94,7 +94,7 @@ class DispatchTest : public ::testing::Test {
 
   std::vector<uint8_t> memory = std::vector<uint8_t>(ab::kSize, 0);
   ActivationBlock block{memory.data()};
-  std::vector<MacroSpec> macros;
+  std::vector<MacroSample> macros;
   fake::FakeDesktop desk;
   EngineState engine;
   DispatchState state;

@@ -46,7 +46,7 @@ void PutText(std::vector<uint8_t>& b, size_t off, const std::string& s) {
   std::copy(s.begin(), s.end(), b.begin() + static_cast<std::ptrdiff_t>(off));
 }
 
-struct BrindleSpec {
+struct BrindleSample {
   std::string nickname = "Greeting";
   std::string scope_name;
   uint16_t code = 144;
@@ -56,7 +56,7 @@ struct BrindleSpec {
   std::string text = "Hello";
 };
 
-std::vector<uint8_t> Brindle(const BrindleSpec& s) {
+std::vector<uint8_t> Brindle(const BrindleSample& s) {
   std::vector<uint8_t> b(br::kSize, 0);
   PutString(b, br::kNickname, s.nickname);
   PutString(b, br::kScopeName, s.scope_name);
@@ -140,10 +140,10 @@ TEST(BrindleRewrite, LaunchAndParam) {
 }
 
 TEST(BrindleRecord, FieldsReachTheirOwnPlaces) {
-  BrindleSpec spec;
-  spec.scope = kScopeWindow;
-  spec.scope_name = "Untitled - Notepad";
-  ImportList list = ReadImportBytes(ImportFormat::Brindle, Brindle(spec));
+  BrindleSample sample;
+  sample.scope = kScopeWindow;
+  sample.scope_name = "Untitled - Notepad";
+  ImportList list = ReadImportBytes(ImportFormat::Brindle, Brindle(sample));
   ASSERT_EQ(list.items.size(), 1u);
   const MacroRecord& r = list.items[0].record;
   EXPECT_EQ(r.Nickname(), "Greeting");
@@ -165,10 +165,10 @@ TEST(BrindleRecord, FieldsReachTheirOwnPlaces) {
 }
 
 TEST(BrindleRecord, ClipboardWrappingButNotForALaunch) {
-  BrindleSpec clip;
+  BrindleSample clip;
   clip.clip = true;
   clip.text = "Paste me";
-  BrindleSpec launch = clip;
+  BrindleSample launch = clip;
   launch.text = "<LAUNCH> C:\\X.EXE";
   ImportList list = ReadImportBytes(ImportFormat::Brindle, Join({Brindle(clip), Brindle(launch)}));
   ASSERT_EQ(list.items.size(), 2u);
@@ -233,14 +233,14 @@ TEST(MalformedImports, DamagedRecordsAreCountedAndLeftOut) {
   long_scope[br::kScopeName] = 31;
   auto no_zero = Brindle({});
   std::fill(no_zero.begin() + br::kText, no_zero.begin() + br::kText + br::kTextBytes, 'x');
-  BrindleSpec bad_code;
+  BrindleSample bad_code;
   bad_code.code = 720;
-  BrindleSpec bad_scope;
+  BrindleSample bad_scope;
   bad_scope.scope = 9;
-  BrindleSpec too_long_when_wrapped;
+  BrindleSample too_long_when_wrapped;
   too_long_when_wrapped.clip = true;
   too_long_when_wrapped.text = std::string(4990, 'a');
-  BrindleSpec full_text;  // 5000 characters and its zero fit exactly
+  BrindleSample full_text;  // 5000 characters and its zero fit exactly
   full_text.text = std::string(5000, 'b');
   ImportList b = ReadImportBytes(ImportFormat::Brindle,
                                  Join({long_nick, long_scope, no_zero, Brindle(bad_code), Brindle(bad_scope),

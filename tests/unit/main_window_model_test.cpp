@@ -173,8 +173,8 @@ TEST(Appearance, ColumnWidthsMustBeWholeNumbersAboveZero) {
 }
 
 TEST(Appearance, TheGridFontKeepsOnlyBoldOfTheChosenStyle) {
-  FontSpec chosen{255, "Courier New", 14, true, true, true, true};
-  FontSpec grid = GridFontFromChoice(chosen);
+  FontSetting chosen{255, "Courier New", 14, true, true, true, true};
+  FontSetting grid = GridFontFromChoice(chosen);
   EXPECT_EQ(grid.name, "Courier New");
   EXPECT_EQ(grid.size, 14);
   EXPECT_EQ(grid.color, 255);

@@ -16,7 +16,7 @@ constexpr int kTenthsPerPoint = 10;
 
 }  // namespace
 
-bool ChooseFontSpec(HWND owner, FontSpec& font, bool effects) {
+bool ChooseFontSetting(HWND owner, FontSetting& font, bool effects) {
   LOGFONTA lf{};
   HDC screen = ::GetDC(nullptr);
   lf.lfHeight = -::MulDiv(font.size, ::GetDeviceCaps(screen, LOGPIXELSY), kPointsPerInch);
@@ -85,14 +85,14 @@ void TAppearance::SaveSettings() {
 }
 
 void TAppearance::GridFontButtonClick() {
-  FontSpec chosen = grid_font_;
-  if (!ChooseFontSpec(hwnd_, chosen, false)) return;
+  FontSetting chosen = grid_font_;
+  if (!ChooseFontSetting(hwnd_, chosen, false)) return;
   grid_font_ = GridFontFromChoice(chosen);
   SaveSettings();
 }
 
 void TAppearance::TitleFontButtonClick() {
-  if (!ChooseFontSpec(hwnd_, title_font_, true)) return;
+  if (!ChooseFontSetting(hwnd_, title_font_, true)) return;
   SaveSettings();
 }
 

@@ -29,13 +29,13 @@ class TAppearance {
 
   Settings& settings_;
   IProfile& profile_;
-  FontSpec grid_font_;
-  FontSpec title_font_;
+  FontSetting grid_font_;
+  FontSetting title_font_;
   bool saved_ = false;
 };
 
 // The platform font dialog over `owner`, starting at `font`; with effects
 // it offers colour, underline and strike-out. False when cancelled.
-bool ChooseFontSpec(HWND owner, FontSpec& font, bool effects);
+bool ChooseFontSetting(HWND owner, FontSetting& font, bool effects);
 
 }  // namespace qlx

@@ -24,13 +24,13 @@ class DcMeasure : public ITextMeasure {
   HDC dc_;
 };
 
-HFONT MakeFont(HDC dc, const FontSpec& spec) {
+HFONT MakeFont(HDC dc, const FontSetting& font) {
   LOGFONTA lf{};
-  lf.lfHeight = -::MulDiv(spec.size, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = spec.italic ? TRUE : FALSE;
+  lf.lfHeight = -::MulDiv(font.size, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = font.italic ? TRUE : FALSE;
   lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(lf.lfFaceName, spec.name.c_str(), LF_FACESIZE);
+  lstrcpynA(lf.lfFaceName, font.name.c_str(), LF_FACESIZE);
   return ::CreateFontIndirectA(&lf);
 }
 
@@ -55,7 +55,7 @@ void ListPrinter::PrinterSetup(HWND owner) {
 }
 
 bool ListPrinter::PrintList(HWND owner, const std::vector<ReportRow>& rows, const std::string& macro_file,
-                            const FontSpec& font) {
+                            const FontSetting& font) {
   if (printing_) {
     ::MessageBoxA(owner, kPrintJobBusyText, "Error", MB_OK);
     return false;
@@ -119,7 +119,7 @@ bool ListPrinter::PrintList(HWND owner, const std::vector<ReportRow>& rows, cons
   return ok;
 }
 
-bool ListPrinter::ChoosePrintFont(HWND owner, FontSpec& font) {
+bool ListPrinter::ChoosePrintFont(HWND owner, FontSetting& font) {
   HDC screen = ::GetDC(nullptr);
   LOGFONTA lf{};
   lf.lfHeight = -::MulDiv(font.size, ::GetDeviceCaps(screen, LOGPIXELSY), 72);

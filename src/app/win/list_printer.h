@@ -22,10 +22,10 @@ class ListPrinter {
   // The print dialog, then one document of `copies` copies; false when
   // cancelled or refused.
   bool PrintList(HWND owner, const std::vector<ReportRow>& rows, const std::string& macro_file,
-                 const FontSpec& font);
+                 const FontSetting& font);
   void PrinterSetup(HWND owner);
   // The font dialog on the Print List Font; true when a font was chosen.
-  static bool ChoosePrintFont(HWND owner, FontSpec& font);
+  static bool ChoosePrintFont(HWND owner, FontSetting& font);
 
  private:
   HGLOBAL dev_mode_ = nullptr;

@@ -23,14 +23,14 @@ int TextWidth(HDC dc, std::string_view text) {
 
 }  // namespace
 
-HFONT CreateSettingsFont(const FontSpec& spec, bool italic) {
+HFONT CreateSettingsFont(const FontSetting& font, bool italic) {
   HDC screen = ::GetDC(nullptr);
-  const int height = -::MulDiv(spec.size, ::GetDeviceCaps(screen, LOGPIXELSY), kPointsPerInch);
+  const int height = -::MulDiv(font.size, ::GetDeviceCaps(screen, LOGPIXELSY), kPointsPerInch);
   ::ReleaseDC(nullptr, screen);
-  return ::CreateFontA(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, (spec.italic || italic) ? TRUE : FALSE,
-                       spec.underline ? TRUE : FALSE, spec.strikeout ? TRUE : FALSE, DEFAULT_CHARSET,
+  return ::CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, (font.italic || italic) ? TRUE : FALSE,
+                       font.underline ? TRUE : FALSE, font.strikeout ? TRUE : FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       spec.name.c_str());
+                       font.name.c_str());
 }
 
 TMacroListView::~TMacroListView() {

@@ -66,6 +66,6 @@ class TMacroListView {
 };
 
 // A font of the settings as a GDI font for the screen.
-HFONT CreateSettingsFont(const FontSpec& spec, bool italic);
+HFONT CreateSettingsFont(const FontSetting& font, bool italic);
 
 }  // namespace qlx
