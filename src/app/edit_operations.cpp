@@ -1,5 +1,6 @@
 #include "app/edit_operations.h"
 
+#include "app/macro_list_model.h"
 #include "capture/capture_complete.h"
 
 namespace qlx {
@@ -63,7 +64,7 @@ void MacroEditOperations::EditMacro(int n, EditorKind kind, FileChange& change) 
   const uint16_t code = working_.Code();
 
   if (working_.Scope() == kScopePopupMenu) {
-    const EditOutcome outcome = dialogs_.RunMenuBuilder(working_, ActivationTitle(code, working_.Snapword()));
+    const EditOutcome outcome = dialogs_.RunMenuBuilder(working_, ActivationColumnText(code, working_.Snapword()));
     if (outcome.saved) {
       if (!file_.WriteRecord(n, working_)) return;
       change.Changed();

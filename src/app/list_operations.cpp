@@ -2,27 +2,22 @@
 
 #include <vector>
 
+#include "app/macro_list_model.h"
 #include "store/hotkey_table.h"
 #include "capture/capture_options.h"
 #include "app/macro_removal.h"
 
 namespace qlx {
 
-std::string ActivationTitle(uint16_t code, std::string_view snapword) {
-  if (code == kTimedCode) return "Timed Macro";
-  if (code == kSnapwordCode) return std::string(snapword);
-  return std::string(HotKeyName(code));
-}
-
 std::string RemoveQuestion(uint16_t code, std::string_view snapword) {
   if (code == kSnapwordCode) return "Are you sure you want to remove the Snapword \"" + std::string(snapword) + "\"?";
-  return "Are you sure you want to remove \"" + ActivationTitle(code, snapword) + "\"?";
+  return "Are you sure you want to remove \"" + ActivationColumnText(code, snapword) + "\"?";
 }
 
 std::string RemoveFromMenuQuestion(uint16_t code, std::string_view snapword) {
   return "This macro is contained in a \"Popup Menu\".  It will be removed from the \"Popup Menu\".  "
          "Are you sure you want to remove \"" +
-         ActivationTitle(code, snapword) + "\"?";
+         ActivationColumnText(code, snapword) + "\"?";
 }
 
 int MacroListOperations::SelectedOrRefuse() {

@@ -19,8 +19,6 @@ namespace qlx {
 inline constexpr char kMacroLimitText[] = "Maximum number of hot keys has been reached.  Add not allowed.";
 inline constexpr char kDeleteCaption[] = "Delete";
 
-// "Timed Macro", the Snapword or the hot-key name.
-std::string ActivationTitle(uint16_t code, std::string_view snapword);
 // The first question of a removal.
 std::string RemoveQuestion(uint16_t code, std::string_view snapword);
 // The second question, for a macro that a popup menu lists.
