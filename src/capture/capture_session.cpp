@@ -65,12 +65,12 @@ void CaptureSession::StartDialogCapture(const DialogCaptureStart& start) {
   finished_ = false;
   edit_ = start.record;
   dialog_new_ = start.macro <= 0;
-  if (dialog_new_) {
-    edit_.SetActive(true);
-    edit_.SetScope(kScopeGlobal);
-    edit_.SetScopeText("");
-    edit_.SetTopMostOnly(false);
-  }
+  if (dialog_new_) edit_.SetActive(true);
+  // A recapture starts GLOBAL too: "&Global" makes it so, and "&Program"
+  // sets the program in front at the end.
+  edit_.SetScope(kScopeGlobal);
+  edit_.SetScopeText("");
+  edit_.SetTopMostOnly(false);
   // A new macro will be the next number; the block names it so the hook
   // library's messages carry it.
   target_ = dialog_new_ ? block_.ClampedCount() + 1 : start.macro;

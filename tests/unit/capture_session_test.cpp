@@ -310,6 +310,44 @@ TEST_F(CaptureSessionTest, RecaptureOfAHotKeyMacroEndsOnItsOwnKeyAndReportsByNam
                                                 "finished 2"}));
 }
 
+TEST_F(CaptureSessionTest, ARecaptureTakesTheScopeTheDialogChose) {
+  struct Case {
+    int16_t scope;
+    const char* scope_text;
+    bool top_most;
+    bool program_chosen;
+    int16_t want_scope;
+    const char* want_text;
+    bool want_top_most;
+  };
+  const Case cases[] = {
+      {kScopeWindow, "Untitled - Notepad", true, false, kScopeGlobal, "", false},
+      {kScopeProgram, "WORDPAD.EXE", false, false, kScopeGlobal, "", false},
+      {kScopeWindow, "Untitled - Notepad", false, true, kScopeProgram, "NOTEPAD.EXE", true},
+      {kScopeGlobal, "", false, true, kScopeProgram, "NOTEPAD.EXE", true},
+  };
+  MacroRecord existing;
+  existing.SetCode(290);  // F3
+  host.AppendMacro(existing);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.scope_text) + (c.program_chosen ? " -> Program" : " -> Global"));
+    existing.SetScope(c.scope);
+    existing.SetScopeText(c.scope_text);
+    existing.SetTopMostOnly(c.top_most);
+    host.file[1] = existing;
+    DialogCaptureStart start;
+    start.record = existing;
+    start.macro = 2;
+    start.options = CaptureOptionsOf(settings);
+    start.program_scope = c.program_chosen;
+    session.StartDialogCapture(start);
+    session.OnCaptureDone(2);
+    EXPECT_EQ(host.file[1].Scope(), c.want_scope);
+    EXPECT_EQ(host.file[1].ScopeText(), c.want_text);
+    EXPECT_EQ(host.file[1].TopMostOnly(), c.want_top_most);
+  }
+}
+
 TEST_F(CaptureSessionTest, ANewSnapwordMacroFromTheDialogIsAppendedAtTheEnd) {
   DialogCaptureStart start;
   start.record.SetCode(kSnapwordCode);
