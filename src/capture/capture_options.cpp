@@ -70,7 +70,8 @@ void WriteCaptureOptionBytes(ActivationBlock& block, const CaptureOptions& o) {
 int StopCaptureCode(const ActivationBlock& block) {
   const int count = block.ClampedCount();
   for (int n = 1; n <= count; ++n) {
-    if (block.Scope(n) != kScopeSystem || !block.Active(n)) continue;
+    // An inactive Start / Stop Capture still ends a capture begun another way.
+    if (block.Scope(n) != kScopeSystem) continue;
     const std::string text = block.ScopeText(n);
     if (!text.empty() && text[0] == '0' + kCaptureSystemDigit) {
       const int code = block.Code(n);

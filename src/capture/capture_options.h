@@ -72,7 +72,7 @@ CaptureKey CaptureKeyOf(const HotKeyCombo& combo);
 // The option bytes of a capture start (741, 776/791, 778..781).
 void WriteCaptureOptionBytes(ActivationBlock& block, const CaptureOptions& o);
 
-// The hot key of the first active Start/Stop Capture system macro, or -1.
+// The hot key of the first Start/Stop Capture system macro, active or not, or -1.
 int StopCaptureCode(const ActivationBlock& block);
 
 // Texts.

@@ -394,6 +394,25 @@ TEST_F(CaptureSessionTest, ADialogCaptureTheFileDidNotTakeIsNotReportedAsCapture
   }
 }
 
+TEST_F(CaptureSessionTest, TheStopKeyIsTheFirstStartStopCaptureActiveOrNot) {
+  MacroRecord second;
+  second.SetScope(kScopeSystem);
+  second.SetScopeText("2");
+  second.SetCode(290);  // F3
+  host.AppendMacro(second);
+  block.SetScopeText(2, "2");
+  struct Case {
+    bool first_active, second_active;
+  };
+  for (const Case& c : {Case{true, true}, Case{false, true}, Case{false, false}}) {
+    SCOPED_TRACE(std::to_string(c.first_active) + std::to_string(c.second_active));
+    block.SetActive(1, c.first_active);
+    block.SetActive(2, c.second_active);
+    EXPECT_EQ(StopCaptureCode(block), 263);
+    EXPECT_EQ(session.StopKeyName(), "Ctrl+Alt+Shift+X");
+  }
+}
+
 TEST(CaptureCompleteChecks, RowsAndRefusals) {
   EXPECT_EQ(HotKeyUsageRow(0, 0), "Ctrl+A  (Not in Use)");
   EXPECT_EQ(HotKeyUsageRow(0, 1), "Ctrl+A  (1 macro in use)");
