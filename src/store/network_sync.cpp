@@ -153,7 +153,10 @@ void NetworkSync::DropMarker() {
 
 bool NetworkSync::FileInUse() {
   if (!settings_.network_mode) return false;
-  if (holds_lock_) return false;
+  if (holders_ > 0) {
+    ++holders_;
+    return false;
+  }
   const Marker marker = TakeMarker();
   if (marker == Marker::Busy) {
     boxes_.Show(kErrorCaption, kFileInUseText);
@@ -187,7 +190,8 @@ bool NetworkSync::FileInUse() {
     record_.SetLockState(kSyncLocked);
     record_.SetLockTime(now);
     WriteSync();
-    holds_lock_ = true;
+    holders_ = 1;
+    nested_changes_ = 0;
   }
   // Messages wait for the user: other copies must not wait on the marker.
   if (marker == Marker::Taken) DropMarker();
@@ -227,12 +231,19 @@ void NetworkSync::WriteHeld() {
 
 void NetworkSync::ReleaseSyncFile(bool changed) {
   if (!settings_.network_mode) return;
-  host_.SetNetTimer(false);
   // Only the holder writes "free": a copy that never took the lock would
   // otherwise break another copy's.
-  if (!holds_lock_) return;
-  holds_lock_ = false;
-  record_.SetCounter(record_.Counter() + (changed ? 1 : 0));
+  if (holders_ == 0) {
+    host_.SetNetTimer(false);
+    return;
+  }
+  if (--holders_ > 0) {
+    if (changed) ++nested_changes_;
+    return;
+  }
+  host_.SetNetTimer(false);
+  record_.SetCounter(record_.Counter() + nested_changes_ + (changed ? 1 : 0));
+  nested_changes_ = 0;
   last_seen_counter_ = record_.Counter();
   record_.SetLockState(kSyncFree);
   WriteHeld();
@@ -247,7 +258,7 @@ void NetworkSync::CheckForChange() {
 }
 
 void NetworkSync::NetTimerTick() {
-  if (!holds_lock_) {
+  if (holders_ == 0) {
     host_.SetNetTimer(false);
     return;
   }
@@ -260,7 +271,7 @@ void NetworkSync::SyncTimerTick() {
   if (sync_ticks_ < settings_.sync_minutes) return;
   // While this copy holds the lock nobody else can have changed the file,
   // and a reload would pull the list from under the open dialog.
-  if (holds_lock_) return;
+  if (holders_ > 0) return;
   sync_ticks_ = 0;
   host_.Reload();
 }

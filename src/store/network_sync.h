@@ -95,7 +95,7 @@ class NetworkSync : public INetworkLock {
   // At start-up: the sync timer runs when network mode and auto sync are on.
   void StartTimers();
 
-  bool HoldsLock() const { return holds_lock_; }
+  bool HoldsLock() const { return holders_ > 0; }
   const SyncRecord& record() const { return record_; }
   int32_t last_seen_counter() const { return last_seen_counter_; }
   const std::string& sync_file() const { return sync_file_; }
@@ -128,7 +128,10 @@ class NetworkSync : public INetworkLock {
   std::optional<std::string> last_seen_marker_;
   double marker_first_seen_ = 0;
   int sync_ticks_ = 0;
-  bool holds_lock_ = false;
+  // Changes nested inside one that holds the lock (a capture) count here;
+  // only the outermost release frees it.
+  int holders_ = 0;
+  int nested_changes_ = 0;
 };
 
 // What closing the Network Considerations dialog does.

@@ -143,6 +143,28 @@ TEST_F(NetworkMode, ReleaseWithAndWithoutAChange) {
   }
 }
 
+TEST_F(NetworkMode, OnlyTheOutermostReleaseFreesTheLock) {
+  struct Case {
+    bool inner_changed, outer_changed;
+    int32_t counter;
+  };
+  for (const Case& c : {Case{false, false, 1}, Case{true, false, 2}, Case{true, true, 3}}) {
+    SCOPED_TRACE(std::to_string(c.inner_changed) + std::to_string(c.outer_changed));
+    fs::remove(sync_);
+    Copy a(clock_, "a");
+    a.sync.OpenSync(macro_);
+    ASSERT_FALSE(a.sync.FileInUse());  // e.g. a running capture
+    ASSERT_FALSE(a.sync.FileInUse());  // a change made meanwhile
+    a.sync.ReleaseSyncFile(c.inner_changed);
+    EXPECT_EQ(OnDisk().LockState(), kSyncLocked);
+    EXPECT_TRUE(a.host.net_timer);
+    a.sync.ReleaseSyncFile(c.outer_changed);
+    EXPECT_EQ(OnDisk().LockState(), kSyncFree);
+    EXPECT_EQ(OnDisk().Counter(), c.counter);
+    EXPECT_FALSE(a.host.net_timer);
+  }
+}
+
 TEST_F(NetworkMode, ReleaseWithoutTheLockLeavesAnotherCopysLock) {
   Copy a(clock_, "a"), b(clock_, "b");
   a.sync.OpenSync(macro_);
