@@ -36,8 +36,12 @@ void PutRecordU16(MacroRecord& r, size_t offset, uint16_t v) { PutU16(r.data() +
 
 }  // namespace
 
-std::string DamagedRecordsText(int count) {
-  return std::to_string(count) + " records of the import file are damaged or too long and are not listed.";
+std::string DamagedRecordsText(int count, bool partial_tail) {
+  constexpr char kTail[] = "its partial last record was left out.";
+  if (count <= 0) return partial_tail ? std::string("The import file is damaged: ") + kTail : std::string();
+  std::string text = std::to_string(count) + " records of the import file are damaged or too long and are not listed.";
+  if (partial_tail) text += std::string("  The file is damaged too: ") + kTail;
+  return text;
 }
 
 std::string HotKeyExistsText(uint16_t code) {
@@ -149,8 +153,12 @@ ImportList ReadImportBytes(ImportFormat format, std::span<const uint8_t> bytes) 
                       : format == ImportFormat::Brindle ? br::kSize
                                                         : sw::kSize;
   if (bytes.size() % size != 0) {
-    list.wrong_size = true;
-    return list;
+    // Like a macro file, an own file gives its whole records.
+    if (format != ImportFormat::Own) {
+      list.wrong_size = true;
+      return list;
+    }
+    list.partial_tail = true;
   }
   const size_t count = bytes.size() / size;
   for (size_t i = 0; i < count; ++i) {

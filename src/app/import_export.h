@@ -36,8 +36,9 @@ inline constexpr char kContinueImportText[] =
 inline constexpr char kNothingToImportText[] =
     "No macros are flagged for import.  Click on the macros you wish to import.";
 
-// "N records of the import file are damaged or too long and are not listed."
-std::string DamagedRecordsText(int count);
+// "N records of the import file are damaged or too long and are not listed.",
+// saying too when a partial last record was left out; empty when neither.
+std::string DamagedRecordsText(int count, bool partial_tail = false);
 // "A Global Hot Key for " + name + " already exists.  This macro will not be imported."
 std::string HotKeyExistsText(uint16_t code);
 // "The maximum capacity of macros per file will be exceeded. The last " + n + " macros ..."
@@ -69,6 +70,7 @@ struct ImportList {
   std::vector<ImportItem> items;
   int damaged = 0;           // records left out: damaged, or too long once rewritten
   bool wrong_size = false;   // not a whole number of records: nothing listed
+  bool partial_tail = false; // own format: a partial last record, left out
 };
 
 // The records of a source file's bytes. Own system macros are skipped;

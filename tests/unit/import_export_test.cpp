@@ -215,14 +215,35 @@ TEST(MalformedImports, WrongSizesListNothing) {
   const struct {
     ImportFormat format;
     size_t size;
-  } cases[] = {{ImportFormat::Own, mr::kSize - 1}, {ImportFormat::Own, mr::kSize * 2 + 100},
-               {ImportFormat::Brindle, br::kSize + 1}, {ImportFormat::Snapwords, sw::kSize - 39}};
+  } cases[] = {{ImportFormat::Brindle, br::kSize + 1}, {ImportFormat::Snapwords, sw::kSize - 39}};
   for (const auto& c : cases) {
     ImportList list = ReadImportBytes(c.format, std::vector<uint8_t>(c.size, 0));
     EXPECT_TRUE(list.wrong_size) << c.size;
     EXPECT_TRUE(list.items.empty());
   }
   EXPECT_FALSE(ReadImportBytes(ImportFormat::Own, {}).wrong_size);
+}
+
+TEST(MalformedImports, AnOwnFileGivesItsWholeRecordsAndNamesThePartialTail) {
+  const std::vector<uint8_t> two = OwnBytes({Own("A", 1), Own("B", 2)});
+  const struct {
+    size_t tail;
+    size_t listed;
+  } cases[] = {{0, 2}, {100, 2}, {mr::kSize - 1, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tail);
+    std::vector<uint8_t> bytes = two;
+    bytes.resize(bytes.size() + c.tail, 7);
+    const ImportList list = ReadImportBytes(ImportFormat::Own, bytes);
+    EXPECT_FALSE(list.wrong_size);
+    EXPECT_EQ(list.items.size(), c.listed);
+    EXPECT_EQ(list.partial_tail, c.tail != 0);
+  }
+  EXPECT_TRUE(ReadImportBytes(ImportFormat::Own, std::vector<uint8_t>(mr::kSize - 1, 0)).items.empty());
+  EXPECT_EQ(DamagedRecordsText(0, true), "The import file is damaged: its partial last record was left out.");
+  EXPECT_EQ(DamagedRecordsText(2, true),
+            "2 records of the import file are damaged or too long and are not listed.  The file is damaged too: its "
+            "partial last record was left out.");
 }
 
 TEST(MalformedImports, DamagedRecordsAreCountedAndLeftOut) {

@@ -48,7 +48,8 @@ void TImportMacros::OpenFileButtonClick() {
   dlg::SetText(hwnd_, IDC_IMPORT_FILE, name);
   for (int id : {IDC_IMPORT_ALL, IDC_IMPORT_CLEAR, IDOK}) dlg::Enable(hwnd_, id, true);
   if (import_.wrong_size) Message(kErrorCaption, kImportWrongSizeText);
-  else if (import_.damaged > 0) Message(kWarningCaptionText, DamagedRecordsText(import_.damaged));
+  else if (import_.damaged > 0 || import_.partial_tail)
+    Message(kWarningCaptionText, DamagedRecordsText(import_.damaged, import_.partial_tail));
 }
 
 void TImportMacros::OkButtonClick() {
