@@ -55,13 +55,17 @@ bool RemapTables::IsIdentity() const {
   return true;
 }
 
-bool LoadSwapKeys(const std::string& file, RemapTables tables) {
+SwapLoad LoadSwapKeys(const std::string& file, RemapTables tables) {
   FileCloser in{std::fopen(file.c_str(), "rb")};
-  if (!in.f) return false;
+  if (!in.f) return SwapLoad::NotOpened;
   std::array<uint8_t, kr::kSize> record{};
-  if (std::fread(record.data(), 1, record.size(), in.f) != record.size()) return false;
+  if (std::fread(record.data(), 1, record.size(), in.f) != record.size()) {
+    // The previous file's tables must not stay, nor be saved over this one.
+    tables.InitSwapKeys();
+    return SwapLoad::Damaged;
+  }
   for (size_t i = 0; i < kr::kSize; ++i) tables.SetEntry(i, record[i]);
-  return true;
+  return SwapLoad::Loaded;
 }
 
 bool SaveSwapKeys(const std::string& file, const RemapTables& tables) {
@@ -72,10 +76,10 @@ bool SaveSwapKeys(const std::string& file, const RemapTables& tables) {
   return written && flushed;
 }
 
-std::string GetSwapFile(std::string_view macro_file, RemapTables tables) {
+std::string GetSwapFile(std::string_view macro_file, RemapTables tables, IMessageBoxes& boxes) {
   std::string name = KeyRemapFileName(macro_file);
   if (FileExists(name)) {
-    LoadSwapKeys(name, tables);
+    if (LoadSwapKeys(name, tables) == SwapLoad::Damaged) boxes.Show(kErrorCaption, kRemapFileDamagedText);
   } else {
     tables.InitSwapKeys();
     SaveSwapKeys(name, tables);

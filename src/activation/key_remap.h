@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui.h"
+
 namespace qlx {
 
 // Offsets of the tables inside the 93-byte record (file) and inside the
@@ -65,17 +67,22 @@ class RemapTables {
   uint8_t* p_;
 };
 
+inline constexpr char kRemapFileDamagedText[] =
+    "The key-remap file is damaged: it is shorter than one record.  Keys are not remapped.";
+
+enum class SwapLoad { Loaded, NotOpened, Damaged };
 // Reads the first 93 bytes of the key-remap file into the tables. A file
-// that cannot be opened or holds fewer than 93 bytes leaves them as they
-// were (false).
-bool LoadSwapKeys(const std::string& file, RemapTables tables);
+// that cannot be opened leaves them as they were; one shorter than 93
+// bytes gives identity tables, not the previous file's.
+SwapLoad LoadSwapKeys(const std::string& file, RemapTables tables);
 // Writes the tables as the file's one record; false (nothing reported) when
 // the file cannot be created.
 bool SaveSwapKeys(const std::string& file, const RemapTables& tables);
 
 // The key-remap file of the current macro file: loaded when it exists, else
-// made with identity tables. Returns the file name.
-std::string GetSwapFile(std::string_view macro_file, RemapTables tables);
+// made with identity tables; a damaged one is reported (caption "Error").
+// Returns the file name.
+std::string GetSwapFile(std::string_view macro_file, RemapTables tables, IMessageBoxes& boxes);
 
 // ---- The Keyboard Remapper's grids.
 

@@ -16,6 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+class Boxes : public IMessageBoxes {
+ public:
+  void Show(const std::string& caption, const std::string& text) override { shown.push_back(caption + "|" + text); }
+  bool AskYesNo(const std::string&, const std::string&) override { return true; }
+  std::vector<std::string> shown;
+};
+
 class KeyRemapFile : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -33,6 +40,7 @@ class KeyRemapFile : public ::testing::Test {
   fs::path dir_;
   std::vector<uint8_t> block_ = std::vector<uint8_t>(kr::kSize, 0);
   RemapTables tables_{block_.data()};
+  Boxes boxes_;
 };
 
 TEST(RemapTablesLayout, SourcesInTableOrder) {
@@ -68,7 +76,7 @@ TEST(RemapTablesLayout, ReplacementFollowsTheEntryAndZeroLeavesTheKey) {
 
 TEST_F(KeyRemapFile, AMacroFileWithoutOneGetsIdentityTables) {
   const std::string macro_file = (dir_ / "WORK.QLX").string();
-  const std::string name = GetSwapFile(macro_file, tables_);
+  const std::string name = GetSwapFile(macro_file, tables_, boxes_);
   EXPECT_EQ(name, (dir_ / "WORK.QLS").string());
   const std::vector<uint8_t> bytes = Bytes(name);
   ASSERT_EQ(bytes.size(), kr::kSize);
@@ -89,23 +97,33 @@ TEST_F(KeyRemapFile, MappingAToBWritesBAtOffset26AndLoadsBack) {
   std::vector<uint8_t> other(kr::kSize, 0);
   RemapTables loaded(other.data());
   const std::string macro_file = (dir_ / "WORK.QLX").string();
-  GetSwapFile(macro_file, loaded);
+  GetSwapFile(macro_file, loaded, boxes_);
   EXPECT_EQ(other, block_);
 }
 
-TEST_F(KeyRemapFile, AShortOrMissingFileLeavesTheTablesAsTheyWere) {
+TEST_F(KeyRemapFile, AShortFileGivesIdentityTablesAndIsReported) {
+  for (size_t size : {size_t{0}, size_t{3}, kr::kSize - 1}) {
+    SCOPED_TRACE(size);
+    tables_.InitSwapKeys();
+    tables_.SetEntry(0, 'Q');  // the previous macro file's remapping
+    boxes_.shown.clear();
+    std::ofstream(dir_ / "SHORT.QLS", std::ios::binary) << std::string(size, 'x');
+    GetSwapFile((dir_ / "SHORT.QLX").string(), tables_, boxes_);
+    EXPECT_TRUE(tables_.IsIdentity());
+    EXPECT_EQ(boxes_.shown, std::vector<std::string>{std::string("Error|") + kRemapFileDamagedText});
+  }
+}
+
+TEST_F(KeyRemapFile, AMissingFileLeavesTheTablesAsTheyWere) {
   tables_.InitSwapKeys();
   tables_.SetEntry(0, 'Q');
-  const fs::path short_file = dir_ / "SHORT.QLS";
-  std::ofstream(short_file, std::ios::binary) << "abc";
-  EXPECT_FALSE(LoadSwapKeys(short_file.string(), tables_));
-  EXPECT_FALSE(LoadSwapKeys((dir_ / "NONE.QLS").string(), tables_));
+  EXPECT_EQ(LoadSwapKeys((dir_ / "NONE.QLS").string(), tables_), SwapLoad::NotOpened);
   EXPECT_EQ(tables_.Entry(0), 'Q');
   EXPECT_EQ(tables_.Entry(1), 'B');
   // A longer file gives its first 93 bytes.
   const fs::path long_file = dir_ / "LONG.QLS";
   std::ofstream(long_file, std::ios::binary) << std::string(100, 'x');
-  EXPECT_TRUE(LoadSwapKeys(long_file.string(), tables_));
+  EXPECT_EQ(LoadSwapKeys(long_file.string(), tables_), SwapLoad::Loaded);
   EXPECT_EQ(tables_.Entry(92), 'x');
   EXPECT_FALSE(SaveSwapKeys((dir_ / "no-such-dir" / "X.QLS").string(), tables_));
 }

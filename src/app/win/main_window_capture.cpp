@@ -173,7 +173,8 @@ void TMainWin::SnapwordOptionsClick() {
 
 void TMainWin::GetSwapFile() {
   if (!remap_block_.bytes()) return;
-  remap_file_ = qlx::GetSwapFile(ctx_.settings.current_file, RemapTables(RemapBlock(remap_block_.bytes()).Tables()));
+  remap_file_ = qlx::GetSwapFile(ctx_.settings.current_file, RemapTables(RemapBlock(remap_block_.bytes()).Tables()),
+                                ctx_.boxes);
 }
 
 void TMainWin::RemapClick() {
