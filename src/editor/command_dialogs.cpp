@@ -50,6 +50,9 @@ constexpr char kInvalidTop[] = "Invalid Top Window Coordinate entered.  Please c
 constexpr char kInvalidLeft[] = "Invalid Left Window Coordinate entered.  Please correct.";
 constexpr char kWidthRange[] = "Width must be between 1 and 4.";
 constexpr char kZeroOrGreater[] = "Value must be zero or greater.";
+// Over the field's width (a pasted value gets past the limit on typing).
+constexpr char kNoLargerThan9999[] = "Value must be no larger than 9999.";
+constexpr char kNoLargerThan99[] = "Value must be no larger than 99.";
 constexpr char kNoWindowTitleEntry[] = "No entry made for Window Title.  Please correct.";
 constexpr char kNoProgram[] = "Specified Path and Program does not exist.  Please correct.";
 constexpr char kNoWave[] = "Specified WAV File does not exist.  Please correct.";
@@ -199,7 +202,8 @@ Checked<RepeatParams> CheckRepeat(const RepeatForm& f) {
   switch (f.kind) {
     case repeat::kStart: {
       const auto n = Whole(f.count);
-      if (!n || *n <= 0 || *n > 9999) return Refuse<RepeatParams>(kGreaterThanZero, repeat_field::kCount);
+      if (!n || *n <= 0) return Refuse<RepeatParams>(kGreaterThanZero, repeat_field::kCount);
+      if (*n > 9999) return Refuse<RepeatParams>(kNoLargerThan9999, repeat_field::kCount);
       return Accept(RepeatParams{repeat::kStart, *n});
     }
     case repeat::kCounter: {
@@ -231,7 +235,8 @@ Checked<SpeedParams> CheckSpeed(const SpeedForm& f) {
     return Accept(SpeedParams{speed::kPlayback, 0, *v});
   }
   const auto v = Whole(f.value);
-  if (!v || *v < 0 || *v > 9999) return Refuse<SpeedParams>(kZeroOrGreater, speed_field::kValue);
+  if (!v || *v < 0) return Refuse<SpeedParams>(kZeroOrGreater, speed_field::kValue);
+  if (*v > 9999) return Refuse<SpeedParams>(kNoLargerThan9999, speed_field::kValue);
   return Accept(SpeedParams{f.kind, *v, 1.0});
 }
 
@@ -262,7 +267,8 @@ Checked<ProgramParams> CheckActive(const ActiveForm& f, IPathChecks& paths) {
   }
   if (waits) {
     const auto d = Whole(f.delay);
-    if (!d || *d < 0 || *d > 99) return Refuse<ProgramParams>(kGreaterThanZero, active_field::kDelay);
+    if (!d || *d < 0) return Refuse<ProgramParams>(kGreaterThanZero, active_field::kDelay);
+    if (*d > 99) return Refuse<ProgramParams>(kNoLargerThan99, active_field::kDelay);
     p.delay = *d;
   }
   // The window title of the waiting launches ends at the first `<`.

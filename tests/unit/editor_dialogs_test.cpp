@@ -122,6 +122,8 @@ TEST(RepeatDialog, CountAndWidth) {
   const Case cases[] = {
       {{repeat::kStart, "5"}, "ok <REPEAT:0005>"},
       {{repeat::kStart, "0"}, "Value must be greater than zero." + At(repeat_field::kCount)},
+      {{repeat::kStart, "9999"}, "ok <REPEAT:9999>"},
+      {{repeat::kStart, "10000"}, "Value must be no larger than 9999." + At(repeat_field::kCount)},
       {{repeat::kCounter, "5"}, "Width must be between 1 and 4." + At(repeat_field::kCount)},
       {{repeat::kCounter, "0"}, "Width must be between 1 and 4." + At(repeat_field::kCount)},
       {{repeat::kCounter, "2"}, "ok <II>"},
@@ -144,6 +146,8 @@ TEST(SpeedDialog, ZeroOrGreater) {
       {{speed::kKeystroke, "0"}, "ok <SPKEY:0000>"},
       {{speed::kMouse, "25"}, "ok <SPMSE:0025>"},
       {{speed::kMouse, "-1"}, refused},
+      {{speed::kMouse, "9999"}, "ok <SPMSE:9999>"},
+      {{speed::kKeystroke, "10000"}, "Value must be no larger than 9999." + At(speed_field::kValue)},
       {{speed::kKeystroke, "1.5"}, refused},  // milliseconds are whole
       {{speed::kPlayback, "0.5"}, "ok <SPEED:00.50>"},
       {{speed::kPlayback, "2"}, "ok <SPEED:02.00>"},
@@ -179,6 +183,8 @@ TEST(ActiveDialog, TitlePathDelayInOrder) {
        "ok <LAUNCHYES:05Notepad<LAUNCH:C:\\WINDOWS\\NOTEPAD.EXE>"},
       {{program::kLaunchAndActivate, "Notepad", notepad, "", "0"},
        "ok <LAUNCHNO:00Notepad<LAUNCH:C:\\WINDOWS\\NOTEPAD.EXE>"},
+      {{program::kLaunchAndActivate, "Notepad", notepad, "", "100"},
+       "Value must be no larger than 99." + At(active_field::kDelay)},
       // The waiting launches' title ends at `<`; every free text at `>`.
       {{program::kLaunchAndActivate, "a<b", notepad, "", "0"}, CharacterNotAllowed('<') + At(active_field::kTitle)},
       {{program::kActivate, "a<b", "", "", "0"}, "ok <ACTIVATE:a<b>"},
