@@ -282,6 +282,13 @@ Checked<ProgramParams> CheckActive(const ActiveForm& f, IPathChecks& paths) {
 
 SoundForm SoundFormFor(const SoundParams& p) { return SoundForm{p.kind, p.path, p.wait}; }
 
+void StoreSchedulerAlarm(const SoundParams& p, AlarmSetting alarm) {
+  alarm.use_wave_file = p.kind == sound::kWave;
+  if (!alarm.use_wave_file) return;
+  alarm.wave_file = p.path;
+  alarm.wait = p.wait;
+}
+
 Checked<SoundParams> CheckSound(const SoundForm& f, IPathChecks& paths) {
   if (f.kind == sound::kBeep) return Accept(SoundParams{sound::kBeep, {}, true});
   const std::string path(Trim(f.path));

@@ -197,6 +197,27 @@ TEST(ActiveDialog, TitlePathDelayInOrder) {
   EXPECT_FALSE(ActiveShowsProgram(program::kActivate));
 }
 
+TEST(SoundDialog, SchedulerAlarmNoneKeepsTheWaveFile) {
+  struct Case {
+    SoundParams chosen;
+    bool use_wave;
+    const char* file;
+    bool wait;
+  };
+  const Case cases[] = {
+      {{sound::kBeep, "", false}, false, "C:\\OLD.WAV", true},
+      {{sound::kWave, "C:\\NEW.WAV", false}, true, "C:\\NEW.WAV", false},
+  };
+  for (const Case& c : cases) {
+    bool use_wave = true, wait = true;
+    std::string file = "C:\\OLD.WAV";
+    StoreSchedulerAlarm(c.chosen, {use_wave, file, wait});
+    EXPECT_EQ(use_wave, c.use_wave);
+    EXPECT_EQ(file, c.file);
+    EXPECT_EQ(wait, c.wait);
+  }
+}
+
 TEST(SoundDialog, WaveFileMustExist) {
   FakePaths paths;
   EXPECT_EQ(Outcome(CheckSound({sound::kBeep, "nothing", false}, paths)), "ok <BEEP>");

@@ -329,9 +329,8 @@ bool TDoSound::OkButtonClick() {
   }
   result = checked.params;
   if (alarm_) {
-    ctx_.settings.use_wave_file = checked.params.kind == sound::kWave;
-    ctx_.settings.wave_file = checked.params.path;
-    ctx_.settings.wave_file_wait = checked.params.wait;
+    StoreSchedulerAlarm(checked.params,
+                        {ctx_.settings.use_wave_file, ctx_.settings.wave_file, ctx_.settings.wave_file_wait});
   }
   return true;
 }
