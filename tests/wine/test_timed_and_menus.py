@@ -196,6 +196,16 @@ class TimedAndMenus(unittest.TestCase):
         rec = qlx.read_bytes()[(TRAY_MENU - 1) * RECORD_SIZE:TRAY_MENU * RECORD_SIZE]
         self.assertEqual(struct.unpack_from("<HH", rec, OFF_TEXT), (1, SECOND))
 
+    def test_5a2_enter_on_a_menu_or_a_system_macro_opens_its_editor(self):
+        for nickname, title in (("Entries", "Ctrl+Alt+P"), ("Activate Quillon", "System Hot Keys")):
+            with self.subTest(nickname=nickname):
+                self.select(nickname)
+                self.s.key("Return")
+                self.s.wait_for_window(title, 10)
+                self.s.screenshot(SHOTS / f"enter-on-{nickname.split()[0].lower()}.png")
+                self.s.post_close(title)
+                self.s.window_gone(title)
+
     def test_5c_a_timed_macro_added_in_the_direct_editor_gets_its_schedule_there(self):
         s = self.s
         count = len(s.program_dir().joinpath("QUILX.QLX").read_bytes()) // RECORD_SIZE
