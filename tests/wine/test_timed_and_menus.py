@@ -141,6 +141,18 @@ class TimedAndMenus(unittest.TestCase):
         # The playback is over and the key is free again.
         self.s.wait_playback_done()
 
+    def test_2b_a_chooser_cancelled_with_a_key_leaves_the_next_hot_key_working(self):
+        t = self.target(MENU_TARGET)
+        self.s.key("ctrl+alt+p")
+        self.chooser()
+        self.s.key("Escape")
+        self.s.window_gone(CHOOSER)
+        self.s.wait_playback_done()
+        t.focus()
+        self.s.key("ctrl+alt+shift+f")    # "First entry", an ordinary global macro
+        t.wait_text("first")
+        self.s.wait_playback_done()
+
     def test_3_the_top_window_menu_offers_the_macros_of_the_window_in_front(self):
         t = self.target(MENU_TARGET)
         self.s.key("ctrl+alt+t")
