@@ -29,6 +29,8 @@
 #define IDM_REMOVE_MACRO 1107
 #define IDM_ACTIVATE_MACRO 1108
 #define IDM_QUICK_INFO 1109
+// Enter on the list: no menu item, so never greyed with the Scripting Editor.
+#define IDM_OPEN_SELECTED 1110
 
 // Options menu
 #define IDM_APPEARANCE 1201

@@ -140,10 +140,19 @@ void HotKeyDispatch::RunCurrentMacro() {
       TapKey(kEndOfPlaybackKey);
       return;
     }
-    state_.PopupShown = true;
-    const int chosen = host_.ChooseFromPopupMenu(playback_record_);
-    state_.PopupShown = false;
-    if (chosen == -1) return;
+    const WindowHandle target = engine_.TargetWindow;
+    int chosen = -1;
+    {
+      FlagScope shown(state_.PopupShown);
+      chosen = host_.ChooseFromPopupMenu(playback_record_);
+    }
+    if (chosen == -1) {
+      // Nothing plays, but the hook library still waits for the end key
+      // before it treats the next hot key as a fresh one.
+      engine_.TargetWindow = target;
+      TapKey(kEndOfPlaybackKey);
+      return;
+    }
     engine_.CurrentMacro = chosen;
     n = chosen;
   }

@@ -129,4 +129,9 @@ CommandStates ComputeCommandStates(const CommandContext& ctx) {
   return s;
 }
 
+bool ListOpensSelectedMacro(const CommandContext& ctx) {
+  return ctx.row_selected && ctx.macro_count > 0 && ctx.browse == BrowseMode::None &&
+         ctx.features.test(static_cast<size_t>(Feature::Editors));
+}
+
 }  // namespace qlx

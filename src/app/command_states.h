@@ -96,4 +96,9 @@ class CommandStates {
 
 CommandStates ComputeCommandStates(const CommandContext& ctx);
 
+// A double click or Enter on the list opens the selected macro whatever
+// its kind: the scripting editor, a popup menu's builder or, for a system
+// macro, System Hot Keys. Nothing while browsing.
+bool ListOpensSelectedMacro(const CommandContext& ctx);
+
 }  // namespace qlx

@@ -94,6 +94,39 @@ TEST(CommandStates, TheSelectedMacrosKindDecidesTheMacroCommands) {
   }
 }
 
+TEST(CommandStates, TheListOpensEveryKindOfMacroUnlessBrowsing) {
+  struct Case {
+    const char* what;
+    int16_t scope;
+    uint16_t code;
+    BrowseMode browse;
+    bool selected;
+    bool opens;
+  };
+  // The Scripting Editor command itself is greyed on menus and system
+  // macros; the list's double click and Enter still open them.
+  const std::vector<Case> cases = {
+      {"global", kScopeGlobal, 144, BrowseMode::None, true, true},
+      {"window", kScopeWindow, 145, BrowseMode::None, true, true},
+      {"program timed", kScopeProgram, kTimedCode, BrowseMode::None, true, true},
+      {"popup menu", kScopePopupMenu, 146, BrowseMode::None, true, true},
+      {"system", kScopeSystem, 262, BrowseMode::None, true, true},
+      {"browsing", kScopeGlobal, 144, BrowseMode::Browse, true, false},
+      {"browsing all", kScopePopupMenu, 146, BrowseMode::BrowseAll, true, false},
+      {"no row", kScopeGlobal, 144, BrowseMode::None, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CommandContext ctx = Selected(c.scope, c.code);
+    ctx.browse = c.browse;
+    ctx.row_selected = c.selected;
+    EXPECT_EQ(ListOpensSelectedMacro(ctx), c.opens);
+  }
+  CommandContext empty = Selected();
+  empty.macro_count = 0;
+  EXPECT_FALSE(ListOpensSelectedMacro(empty));
+}
+
 TEST(CommandStates, ModifyOnAPopupMenuFollowsTheMenuBuilderNotTheEditors) {
   struct Case {
     const char* what;

@@ -53,8 +53,14 @@ class RecordingHost : public IDispatchHost {
     if (play_throws) throw std::runtime_error("Read error");
   }
   bool play_throws = false;
+  EngineState* engine = nullptr;
+  WindowHandle chooser_target = 0;
+  bool chooser_throws = false;
   int ChooseFromPopupMenu(const MacroRecord&) override {
     popup_flag_seen = state->PopupShown;
+    // The chooser hands the keyboard back to the top-level window.
+    if (engine) engine->TargetWindow = chooser_target;
+    if (chooser_throws) throw std::runtime_error("Chooser failed");
     int c = popup_choice;
     popup_choice = -1;  // the chosen macro is not a menu again
     return c;
@@ -73,6 +79,7 @@ class DispatchTest : public ::testing::Test {
     host.macros = &macros;
     host.state = &state;
     host.block = &block;
+    host.engine = &engine;
   }
   void Load() {
     block.SetMacroCount(static_cast<int32_t>(macros.size()));
@@ -258,6 +265,24 @@ TEST_F(DispatchTest, PopupMenuMacroOpensItsChooserAndPlaysTheChoice) {
   host.played.clear();
   dispatch.OnHotKey(kCtrlAltA, 0);  // cancelled chooser: nothing plays
   EXPECT_TRUE(host.played.empty());
+}
+
+TEST_F(DispatchTest, ACancelledChooserLeavesDispatchAsItFoundIt) {
+  macros = {{4, "", kCtrlAltA, true, false, ""}, {1, "", 5, true, false, "entry"}};
+  Load();
+  host.chooser_target = 77;
+  constexpr WindowHandle kFocus = 42;
+  dispatch.OnHotKey(kCtrlAltA, kFocus);
+  EXPECT_TRUE(host.played.empty());
+  EXPECT_FALSE(state.PopupShown);
+  EXPECT_EQ(engine.TargetWindow, kFocus);
+  EXPECT_EQ(EndMarkers(), (std::vector<std::string>{"down", "up"}));
+
+  // A chooser that fails clears the flag too: later hot keys are not
+  // refused as if a menu were still shown.
+  host.chooser_throws = true;
+  EXPECT_THROW(dispatch.OnHotKey(kCtrlAltA, kFocus), std::runtime_error);
+  EXPECT_FALSE(state.PopupShown);
 }
 
 TEST_F(DispatchTest, ActivateMeRefusalsInOrder) {

@@ -89,6 +89,26 @@ class Sharing(unittest.TestCase):
         SHOTS.mkdir(parents=True, exist_ok=True)
         ps_to_png(ps, SHOTS / "long-list-%d.png", dpi=50)
 
+    def test_print_to_file_asks_for_the_file_and_prints_there(self):
+        self.start([Macro("Letter", code=144, text="x")])
+        port = self.s.temp_path("port.ps")
+        self.d.add_printer(port)
+        chosen = self.s.temp_path("chosen.ps")
+        self.d.menu(IDM_PRINT_LIST)
+        hwnd = self.d.wait_window("Print")
+        self.s.click_button(hwnd, "Print to file")
+        self.s.click_button(hwnd, "OK")
+        self.d.closed(hwnd)
+        # The file is asked for.
+        self.d.wait_window("Print to File")
+        self.s.screenshot(SHOTS / "print-to-file.png")
+        self.d.file_dialog("Print to File", chosen)
+        self.s.wait_until(lambda: chosen.exists() and b"%%EOF" in chosen.read_bytes(), 60, what="the file printed")
+        text = page_text(chosen, 1)
+        for expected in ("Macro File: ", "Ctrl+Alt+A", "Letter", "Activate Quillon"):
+            self.assertIn(expected, text)
+        self.assertFalse(port.exists())
+
     def output_dialog(self, unchecked=()):
         self.d.menu(IDM_OUTPUT_INFO)
         hwnd = self.d.wait_window("Output Macros To File")

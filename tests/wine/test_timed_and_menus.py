@@ -141,6 +141,18 @@ class TimedAndMenus(unittest.TestCase):
         # The playback is over and the key is free again.
         self.s.wait_playback_done()
 
+    def test_2b_a_chooser_cancelled_with_a_key_leaves_the_next_hot_key_working(self):
+        t = self.target(MENU_TARGET)
+        self.s.key("ctrl+alt+p")
+        self.chooser()
+        self.s.key("Escape")
+        self.s.window_gone(CHOOSER)
+        self.s.wait_playback_done()
+        t.focus()
+        self.s.key("ctrl+alt+shift+f")    # "First entry", an ordinary global macro
+        t.wait_text("first")
+        self.s.wait_playback_done()
+
     def test_3_the_top_window_menu_offers_the_macros_of_the_window_in_front(self):
         t = self.target(MENU_TARGET)
         self.s.key("ctrl+alt+t")
@@ -178,7 +190,7 @@ class TimedAndMenus(unittest.TestCase):
     def test_5a_modify_popup_menu_opens_the_builder_and_its_tray_choice_takes_effect(self):
         self.select("Tray entries")
         self.s.key("alt+m", "d")          # "Mo&dify Popup Menu"
-        title = "Build Macro Menu"
+        title = "Ctrl+Alt+Q"              # the menu's hot key names the builder
         self.s.wait_for_window(title, 10)
         self.s.click_button(title, "Place in System Tray")      # off
         self.s.click_button(title, "Ok")
@@ -195,6 +207,16 @@ class TimedAndMenus(unittest.TestCase):
                           what="the menu's icon gone, the sixteenth menu's come")
         rec = qlx.read_bytes()[(TRAY_MENU - 1) * RECORD_SIZE:TRAY_MENU * RECORD_SIZE]
         self.assertEqual(struct.unpack_from("<HH", rec, OFF_TEXT), (1, SECOND))
+
+    def test_5a2_enter_on_a_menu_or_a_system_macro_opens_its_editor(self):
+        for nickname, title in (("Entries", "Ctrl+Alt+P"), ("Activate Quillon", "System Hot Keys")):
+            with self.subTest(nickname=nickname):
+                self.select(nickname)
+                self.s.key("Return")
+                self.s.wait_for_window(title, 10)
+                self.s.screenshot(SHOTS / f"enter-on-{nickname.split()[0].lower()}.png")
+                self.s.post_close(title)
+                self.s.window_gone(title)
 
     def test_5c_a_timed_macro_added_in_the_direct_editor_gets_its_schedule_there(self):
         s = self.s

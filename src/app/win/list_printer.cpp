@@ -3,11 +3,14 @@
 #include <commdlg.h>
 
 #include "app/print_layout.h"
+#include "app/win/file_dialogs.h"
 #include "platform/win32/win_handles.h"
 
 namespace qlx {
 
 namespace {
+
+constexpr char kPrintToFileTitle[] = "Print to File";
 
 class DcMeasure : public ITextMeasure {
  public:
@@ -75,6 +78,20 @@ bool ListPrinter::PrintList(HWND owner, const std::vector<ReportRow>& rows, cons
     HDC dc;
     ~DcOwner() { ::DeleteDC(dc); }
   } dc_owner{pd.hDC};
+  // "Print to file": the document goes to a file the user names, not to the
+  // printer's own port. Not every print system asks for it itself.
+  const bool to_file = (pd.Flags & PD_PRINTTOFILE) != 0;
+  std::string output;
+  if (to_file) {
+    FileDialogRequest request;
+    request.title = kPrintToFileTitle;
+    request.filter = "All Files (*.*)|*.*";
+    request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    request.save = true;
+    const std::optional<std::string> chosen = AskFileName(owner, request);
+    if (!chosen) return false;
+    output = *chosen;
+  }
   HDC dc = pd.hDC;
   // Copies the driver makes itself arrive in the device mode; the others
   // are laid out here, each from a new page.
@@ -100,6 +117,7 @@ bool ListPrinter::PrintList(HWND owner, const std::vector<ReportRow>& rows, cons
   DOCINFOA di{};
   di.cbSize = sizeof di;
   di.lpszDocName = kPrintJobTitle;
+  if (to_file) di.lpszOutput = output.c_str();
   bool ok = ::StartDocA(dc, &di) > 0;
   for (size_t p = 0; ok && p < pages.size(); ++p) {
     ok = ::StartPage(dc) > 0;

@@ -155,6 +155,10 @@ LRESULT TMainWin::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TMainWin::CommandClick(UINT id) {
+  if (id == IDM_OPEN_SELECTED) {
+    OpenSelectedMacro();
+    return;
+  }
   const std::optional<UiCommand> c = CommandOfId(id);
   if (!c || !surfaces_.Offers(*c)) return;
   switch (*c) {
@@ -216,8 +220,7 @@ LRESULT TMainWin::NotifyReceived(NMHDR* header) {
       CheckTimeItem();
       break;
     case TMacroListView::Event::DoubleClick:
-      // Browsing, a double click does nothing.
-      if (browse_mode_ == BrowseMode::None) CommandClick(IDM_SCRIPTING_EDITOR);
+      OpenSelectedMacro();
       break;
     case TMacroListView::Event::RightClick:
       CheckTimeItem();
@@ -413,7 +416,15 @@ void TMainWin::MyTimerTick() {
   if (ctx_.settings.show_date) DoCaption();
 }
 
-void TMainWin::CheckTimeItem() {
+void TMainWin::OpenSelectedMacro() {
+  // The editor's routing sends a menu to its builder and a system macro to
+  // System Hot Keys, which the greyed Scripting Editor command would not.
+  if (ListOpensSelectedMacro(CurrentCommandContext())) edit_operations_.ScriptingEditor();
+}
+
+void TMainWin::CheckTimeItem() { surfaces_.Apply(ComputeCommandStates(CurrentCommandContext())); }
+
+CommandContext TMainWin::CurrentCommandContext() const {
   const ActivationBlock& b = ctx_.block;
   CommandContext c;
   c.macro_count = b.ClampedCount();
@@ -428,7 +439,7 @@ void TMainWin::CheckTimeItem() {
   c.use_tray = ctx_.settings.use_tray;
   c.tray_capable = tray_capable_;
   c.features = BuiltFeatures();
-  surfaces_.Apply(ComputeCommandStates(c));
+  return c;
 }
 
 SortOrder TMainWin::CurrentSortOrder() const {

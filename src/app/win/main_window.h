@@ -123,6 +123,9 @@ class TMainWin : private IPlaybackHost,
   LRESULT NotifyReceived(NMHDR* header);
   // The command states for the selected row, on menu, bar and panel.
   void CheckTimeItem() override;
+  CommandContext CurrentCommandContext() const;
+  // The list's double click and Enter.
+  void OpenSelectedMacro();
   void DoCaption();
   void MyTimerTick();
   void RestoreKeyboardHooksClick();
@@ -224,7 +227,8 @@ class TMainWin : private IPlaybackHost,
   void ScreenSaverClick();
   void WireEditors();
   // "Build Macro Menu" on a new menu of the add dialog or an existing one.
-  editor::AddOutcome BuildPopupMenu(HWND owner, MacroRecord& record, bool modify);
+  // `title`: the menu's hot-key name, the builder's caption.
+  editor::AddOutcome BuildPopupMenu(HWND owner, MacroRecord& record, bool modify, const std::string& title);
   int ChooseFromTopWindowMenu(const MacroRecord& menu, WindowHandle front) override;
   void RunChosenMacro(int n) override;
   void SystemTrayClick();

@@ -16,6 +16,7 @@
 #include "editor/win/popup_choose_macro.h"
 #include "engine/engine_state.h"
 #include "platform/win32/icon_folder_win32.h"
+#include "store/hotkey_table.h"
 #include "resource.h"
 
 namespace qlx {
@@ -98,17 +99,17 @@ void TMainWin::ScreenSaverClick() {
 void TMainWin::WireEditors() {
   editors_.context().set_schedule = [this](HWND owner, MacroRecord& record) { EditSchedule(owner, record); };
   editors_.add_hooks.timed_macros = true;
-  editors_.add_hooks.build_popup_menu = [this](HWND owner, MacroRecord& record, int) {
-    return BuildPopupMenu(owner, record, false);
+  editors_.add_hooks.build_popup_menu = [this](HWND owner, MacroRecord& record, int hot_key) {
+    return BuildPopupMenu(owner, record, false, std::string(HotKeyName(hot_key)));
   };
-  editors_.modify_popup_menu = [this](HWND owner, MacroRecord& record, const std::string&) {
-    return BuildPopupMenu(owner, record, true);
+  editors_.modify_popup_menu = [this](HWND owner, MacroRecord& record, const std::string& title) {
+    return BuildPopupMenu(owner, record, true, title);
   };
 }
 
-editor::AddOutcome TMainWin::BuildPopupMenu(HWND owner, MacroRecord& record, bool modify) {
+editor::AddOutcome TMainWin::BuildPopupMenu(HWND owner, MacroRecord& record, bool modify, const std::string& title) {
   Win32IconFolder icons;
-  TDoBuildMenu dialog(record, modify, ctx_.block, ctx_.settings.names, ctx_.program_dir, icons);
+  TDoBuildMenu dialog(record, modify, ctx_.block, ctx_.settings.names, ctx_.program_dir, icons, title);
   const BuildMenuResult result = dialog.ShowModal(owner);
   return {result.saved, result.tray_icons_changed};
 }

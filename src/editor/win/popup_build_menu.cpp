@@ -53,6 +53,7 @@ BuildMenuResult TDoBuildMenu::ShowModal(HWND owner) {
 }
 
 void TDoBuildMenu::FormShow() {
+  if (!title_.empty()) dlg::SetText(hwnd_, title_);
   dlg::CentreOnScreen(hwnd_);
   dlg::SetEditLimit(hwnd_, IDC_MENU_NICKNAME, static_cast<int>(mr::kNicknameCapacity));
   HWND sizes = dlg::Item(hwnd_, IDC_MENU_ICON_SIZE);

@@ -19,15 +19,17 @@ struct BuildMenuResult {
 class TDoBuildMenu {
  public:
   // `modify`: the working record is an existing menu; otherwise a new one
-  // (the caller raises the number of macros when it appends it).
+  // (the caller raises the number of macros when it appends it). `title`,
+  // the menu's hot-key name, replaces the caption when given.
   TDoBuildMenu(MacroRecord& working, bool modify, ActivationBlock block, const MacroNameTables& names,
-               std::string program_dir, IIconFolder& icons)
+               std::string program_dir, IIconFolder& icons, std::string title = {})
       : working_(working),
         modify_(modify),
         block_(block),
         names_(names),
         program_dir_(std::move(program_dir)),
-        icons_(icons) {}
+        icons_(icons),
+        title_(std::move(title)) {}
   TDoBuildMenu(const TDoBuildMenu&) = delete;
   TDoBuildMenu& operator=(const TDoBuildMenu&) = delete;
 
@@ -52,6 +54,7 @@ class TDoBuildMenu {
   const MacroNameTables& names_;
   std::string program_dir_;
   IIconFolder& icons_;
+  std::string title_;
   PopupMenuBuilder builder_;
   MenuForm opening_;
   std::string icon_name_;
