@@ -2,8 +2,10 @@
 # Runs every fuzzer (or the ones named) for a given time each, starting from
 # its seed corpus in tests/fuzz/corpus/<name without _fuzz>, and prints for each one the
 # executions, executions per second and coverage (edges and features) that
-# libFuzzer reports. Exits non-zero when a fuzzer finds a crash; its input
-# is kept in build/fuzz/crashes/<name>/.
+# libFuzzer reports. Exits non-zero when a fuzzer finds a crash (its input
+# is kept in build/fuzz/crashes/<name>/) or ends below the coverage its source
+# states in a line "// Coverage floor: N edges": a fuzzer that reaches
+# nothing (no seeds found, a reader it never gets into) does not pass.
 # Usage: scripts/fuzz.sh [seconds-per-target] [fuzzer-name...]   (default 60, all)
 # Set QLX_FUZZ_NO_BUILD=1 to use the fuzzers as built.
 set -uo pipefail
@@ -19,7 +21,7 @@ if [ ${#names[@]} -eq 0 ]; then
 fi
 
 status=0
-printf '%-18s %8s %14s %10s %8s %9s  %s\n' fuzzer seconds executions "exec/s" edges features result
+printf '%-22s %8s %14s %10s %8s %6s %9s  %s\n' fuzzer seconds executions "exec/s" edges floor features result
 for name in "${names[@]}"; do
   bin="build/fuzz/tests/fuzz/$name"
   [ -x "$bin" ] || { echo "$name: not built"; status=1; continue; }
@@ -37,14 +39,21 @@ for name in "${names[@]}"; do
   last=$(grep -E '^#[0-9]+' "$log" | grep -E 'cov: ' | tail -1)
   edges=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
   features=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
+  floor=$(sed -n 's|^// Coverage floor: \([0-9]*\) edges.*|\1|p' "tests/fuzz/$name.cpp" 2>/dev/null | head -1)
   result=ok
   if [ $rc -ne 0 ]; then
     result="FAILED (exit $rc)"
     status=1
     tail -n 40 "$log"
+  elif [ -z "$floor" ]; then
+    result="FAILED (tests/fuzz/$name.cpp states no coverage floor)"
+    status=1
+  elif [ "${edges:-0}" -lt "$floor" ]; then
+    result="FAILED (${edges:-0} edges, under its floor of $floor)"
+    status=1
   fi
-  printf '%-18s %8s %14s %10s %8s %9s  %s\n' "$name" "$seconds" "${execs:-?}" "${rate:-?}" \
-    "${edges:-?}" "${features:-?}" "$result"
+  printf '%-22s %8s %14s %10s %8s %6s %9s  %s\n' "$name" "$seconds" "${execs:-?}" "${rate:-?}" \
+    "${edges:-?}" "${floor:-?}" "${features:-?}" "$result"
   rm -rf "$work" "$log"
 done
 exit $status

@@ -4,6 +4,7 @@
 // of them hit by a failing write, flush or replace. After every step the
 // file must hold what the operation promises, the tables must agree with
 // the file and nothing may be written outside the activation block.
+// Coverage floor: 400 edges (about 560 within seconds, from any start).
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
