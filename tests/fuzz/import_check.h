@@ -18,7 +18,10 @@ inline void CheckImport(ImportFormat format, const uint8_t* data, size_t size) {
   if (size > 200000) return;
   const ImportList list = ReadImportBytes(format, std::span<const uint8_t>(data, size));
   const size_t record = format == ImportFormat::Own ? mr::kSize : format == ImportFormat::Brindle ? br::kSize : sw::kSize;
-  Require(list.wrong_size == (size % record != 0));
+  // An own file gives its whole records and names a partial tail; the others refuse a wrong size.
+  const bool partial = size % record != 0;
+  Require(list.wrong_size == (partial && format != ImportFormat::Own));
+  Require(list.partial_tail == (partial && format == ImportFormat::Own));
   Require(list.items.size() + static_cast<size_t>(list.damaged) <= size / record);
   for (const ImportItem& item : list.items) {
     const MacroRecord& r = item.record;
