@@ -282,11 +282,11 @@ Checked<ProgramParams> CheckActive(const ActiveForm& f, IPathChecks& paths) {
 
 SoundForm SoundFormFor(const SoundParams& p) { return SoundForm{p.kind, p.path, p.wait}; }
 
-void StoreSchedulerAlarm(const SoundParams& p, AlarmSetting alarm) {
-  alarm.use_wave_file = p.kind == sound::kWave;
-  if (!alarm.use_wave_file) return;
-  alarm.wave_file = p.path;
-  alarm.wait = p.wait;
+void StoreSchedulerAlarm(const SoundParams& p, Settings& settings) {
+  settings.use_wave_file = p.kind == sound::kWave;
+  if (!settings.use_wave_file) return;
+  settings.wave_file = p.path;
+  settings.wave_file_wait = p.wait;
 }
 
 Checked<SoundParams> CheckSound(const SoundForm& f, IPathChecks& paths) {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "editor/script_model.h"
+#include "store/settings.h"
 
 namespace qlx::editor {
 
@@ -131,12 +132,7 @@ SoundForm SoundFormFor(const SoundParams& p);
 Checked<SoundParams> CheckSound(const SoundForm& f, IPathChecks& paths);
 // The Scheduler Alarm's Ok: "None" changes only the choice, the stored wave
 // file and its wait stay for the next time a wave file is chosen.
-struct AlarmSetting {
-  bool& use_wave_file;
-  std::string& wave_file;
-  bool& wait;
-};
-void StoreSchedulerAlarm(const SoundParams& p, AlarmSetting alarm);
+void StoreSchedulerAlarm(const SoundParams& p, Settings& settings);
 // "&Test": the same check; nothing when the file may be played.
 std::optional<Refusal> CheckSoundTest(std::string_view path, IPathChecks& paths);
 

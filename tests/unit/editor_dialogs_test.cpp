@@ -209,12 +209,13 @@ TEST(SoundDialog, SchedulerAlarmNoneKeepsTheWaveFile) {
       {{sound::kWave, "C:\\NEW.WAV", false}, true, "C:\\NEW.WAV", false},
   };
   for (const Case& c : cases) {
-    bool use_wave = true, wait = true;
-    std::string file = "C:\\OLD.WAV";
-    StoreSchedulerAlarm(c.chosen, {use_wave, file, wait});
-    EXPECT_EQ(use_wave, c.use_wave);
-    EXPECT_EQ(file, c.file);
-    EXPECT_EQ(wait, c.wait);
+    Settings s;
+    s.use_wave_file = s.wave_file_wait = true;
+    s.wave_file = "C:\\OLD.WAV";
+    StoreSchedulerAlarm(c.chosen, s);
+    EXPECT_EQ(s.use_wave_file, c.use_wave);
+    EXPECT_EQ(s.wave_file, c.file);
+    EXPECT_EQ(s.wave_file_wait, c.wait);
   }
 }
 

@@ -328,10 +328,7 @@ bool TDoSound::OkButtonClick() {
     return false;
   }
   result = checked.params;
-  if (alarm_) {
-    StoreSchedulerAlarm(checked.params,
-                        {ctx_.settings.use_wave_file, ctx_.settings.wave_file, ctx_.settings.wave_file_wait});
-  }
+  if (alarm_) StoreSchedulerAlarm(checked.params, ctx_.settings);
   return true;
 }
 
