@@ -560,7 +560,18 @@ class WineSession:
             args += ["--keys", self.win_path(keys)]
         proc = self.start(self.testprog("target"), args)
         t = Target(self, proc, title, out, keys)
-        self.wait_until(lambda: out.exists(), timeout, what=f"target {title!r} to start")
+
+        def started():
+            if proc.poll() is not None:
+                raise AssertionError(f"target {title!r} ended with {proc.returncode} before its window "
+                                     f"was up; it wrote: {self.output(proc)!r}")
+            return out.exists()
+        try:
+            self.wait_until(started, timeout, what=f"target {title!r} to start")
+        except AssertionError as e:
+            # Say what the program said: a timeout alone names no cause.
+            raise AssertionError(f"{e}; still running: {proc.poll() is None}; "
+                                 f"it wrote: {self.output(proc)!r}") from None
         t.wid = self.wait_for_window(title, timeout)
         if focus:
             self.focus(t.wid)
