@@ -194,6 +194,14 @@ class WinInfo:
     title: str
 
 
+def tool_failure(r: subprocess.CompletedProcess) -> str:
+    """A test program's failed run as a message: its command, exit code and
+    the ends of what it wrote (a tool says there why it found nothing)."""
+    args = " ".join(repr(str(a)) for a in r.args[2:])
+    return (f"{Path(str(r.args[1])).stem} {args}: exit {r.returncode}; "
+            f"stdout {r.stdout.strip()[-400:]!r}; stderr {r.stderr.strip()[-1200:]!r}")
+
+
 def _unescape(s: str) -> str:
     return re.sub(r"\\(.)", lambda m: {"t": "\t", "r": "\r", "n": "\n"}.get(m.group(1), m.group(1)), s)
 
@@ -594,19 +602,22 @@ class WineSession:
     def wintool(self, *args, timeout=30) -> subprocess.CompletedProcess:
         return self.run(self.testprog("wintool"), args, timeout)
 
+    def checked_wintool(self, *args, ok=(0,)) -> subprocess.CompletedProcess:
+        """wintool that raises on an exit code outside `ok`, with what it said."""
+        r = self.wintool(*args)
+        if r.returncode not in ok:
+            raise AssertionError(tool_failure(r))
+        return r
+
     def peek(self, block: str, offset: int, count: int) -> bytes | None:
         """Bytes of a named shared block; None when no such block exists."""
-        r = self.wintool("peek", block, str(offset), str(count))
+        r = self.checked_wintool("peek", block, str(offset), str(count), ok=(0, 2))
         if r.returncode == 2:
             return None
-        if r.returncode != 0:
-            raise AssertionError(f"wintool peek {block} {offset} {count}: exit {r.returncode}")
         return bytes.fromhex(r.stdout.strip())
 
     def list_windows(self) -> list[WinInfo]:
-        r = self.wintool("windows")
-        if r.returncode != 0:
-            raise AssertionError(f"wintool windows: exit {r.returncode}: {r.stderr.strip()[-600:]!r}")
+        r = self.checked_wintool("windows")
         rows = []
         for line in r.stdout.splitlines():
             parts = line.split("\t", 5)
@@ -619,9 +630,7 @@ class WineSession:
 
     def _wintool_pairs(self, *args) -> list[tuple[str, str]]:
         """The lines of a wintool listing of two columns, split at the tab."""
-        r = self.wintool(*args)
-        if r.returncode != 0:
-            raise AssertionError(f"wintool {' '.join(map(repr, args))}: exit {r.returncode}")
+        r = self.checked_wintool(*args)
         rows = []
         for line in r.stdout.splitlines():
             first, _, second = line.partition("\t")
@@ -648,15 +657,11 @@ class WineSession:
 
     def click_button(self, window, button: str) -> None:
         sel = hex(window) if isinstance(window, int) else window
-        r = self.wintool("click", sel, button)
-        if r.returncode != 0:
-            raise AssertionError(f"wintool click {sel!r} {button!r}: exit {r.returncode}")
+        self.checked_wintool("click", sel, button)
 
     def post_close(self, window) -> None:
         sel = hex(window) if isinstance(window, int) else window
-        r = self.wintool("close", sel)
-        if r.returncode != 0:
-            raise AssertionError(f"wintool close {sel!r}: exit {r.returncode}")
+        self.checked_wintool("close", sel)
 
     def wait_double_click_time_over(self, press_time: int, timeout: float = 20) -> None:
         """Waits until a press can no longer be the second half of a double

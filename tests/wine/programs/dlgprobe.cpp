@@ -25,6 +25,8 @@
 #include <cstring>
 #include <string>
 
+#include "top_windows.h"
+
 namespace qlx {
 namespace {
 
@@ -70,21 +72,6 @@ void FontOf(HWND h, std::string& face, long& height) {
   height = lf.lfHeight;
 }
 
-struct Search {
-  std::string wanted;
-  HWND exact = nullptr;
-  HWND partial = nullptr;
-};
-
-BOOL CALLBACK FindTop(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<Search*>(lp);
-  if (!IsWindowVisible(h)) return TRUE;
-  const std::string title = TextOf(h);
-  if (title == s->wanted && !s->exact) s->exact = h;
-  if (!s->partial && title.find(s->wanted) != std::string::npos) s->partial = h;
-  return TRUE;
-}
-
 BOOL CALLBACK PrintChild(HWND c, LPARAM lp) {
   HWND parent = reinterpret_cast<HWND>(lp);
   if (GetParent(c) != parent) return TRUE;
@@ -118,11 +105,15 @@ void SkipNameOrOrdinal(const WORD*& p) {
 
 int PrintTemplate(const char* exe, int id) {
   HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!module) return 1;
+  if (!module) {
+    std::fprintf(stderr, "cannot load %s: error %lu\n", exe, static_cast<unsigned long>(GetLastError()));
+    return 1;
+  }
   HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));  // RT_DIALOG
   HGLOBAL loaded = res ? LoadResource(module, res) : nullptr;
   const auto* p = static_cast<const WORD*>(loaded ? LockResource(loaded) : nullptr);
   if (!p || p[1] != 0xFFFF) {  // DLGTEMPLATEEX only
+    std::fprintf(stderr, "no extended dialog template %d in %s\n", id, exe);
     FreeLibrary(module);
     return 1;
   }
@@ -156,17 +147,7 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--template")
     return PrintTemplate(argv[2], std::atoi(argv[3]));
   if (argc != 2) return 3;
-  HWND window = nullptr;
-  const std::string arg = argv[1];
-  if (arg.rfind("0x", 0) == 0) {
-    window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(arg.c_str(), nullptr, 16)));
-    if (!IsWindow(window)) window = nullptr;
-  } else {
-    Search s;
-    s.wanted = arg;
-    EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
-    window = s.exact ? s.exact : s.partial;
-  }
+  HWND window = testprog::FindTopWindow(argv[1]);
   if (!window) return 1;
   RECT r, client;
   GetWindowRect(window, &r);

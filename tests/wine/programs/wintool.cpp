@@ -44,6 +44,8 @@
 #include <string>
 #include <vector>
 
+#include "top_windows.h"
+
 namespace qlx {
 namespace {
 
@@ -138,17 +140,6 @@ std::map<DWORD, std::string> ProcessNames() {
   return names;
 }
 
-std::vector<HWND> TopLevelWindows() {
-  std::vector<HWND> all;
-  EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
 std::string WindowLine(HWND h, const std::map<DWORD, std::string>& names) {
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
@@ -161,22 +152,7 @@ std::string WindowLine(HWND h, const std::map<DWORD, std::string>& names) {
          "\t" + (it != names.end() ? it->second : "") + "\t" + Escape(WindowTitle(h));
 }
 
-HWND FindWindowBySelector(const std::string& sel) {
-  unsigned long long value = 0;
-  if (sel.size() > 2 && sel[0] == '0' && (sel[1] == 'x' || sel[1] == 'X') &&
-      ParseNumber(sel.c_str(), value)) {
-    HWND h = reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
-    return IsWindow(h) ? h : nullptr;
-  }
-  HWND contains = nullptr;
-  for (HWND h : TopLevelWindows()) {
-    if (!IsWindowVisible(h)) continue;
-    const std::string title = WindowTitle(h);
-    if (title == sel) return h;
-    if (!contains && title.find(sel) != std::string::npos) contains = h;
-  }
-  return contains;
-}
+HWND FindWindowBySelector(const std::string& sel) { return testprog::FindTopWindow(sel); }
 
 std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> all;
@@ -292,7 +268,7 @@ int Mutex(const char* name) {
 
 int Windows() {
   const auto names = ProcessNames();
-  for (HWND h : TopLevelWindows()) std::printf("%s\n", WindowLine(h, names).c_str());
+  for (HWND h : testprog::TopLevelWindows()) std::printf("%s\n", WindowLine(h, names).c_str());
   return kOk;
 }
 
