@@ -374,8 +374,9 @@ class Activate(MainWindowCase):
 class SystemHotKeys(MainWindowCase):
     def test_a_changed_system_hot_key_is_written_and_works_at_once(self):
         self.start([Macro("Global A", ctrl_alt("a"), "a")])
-        self.s.focus(self.wid)
-        self.s.key("alt+o", "h")
+        # Reached the way a user renames the system macro's row.
+        self.select("Activate Quillon")
+        self.s.key("alt+m", "m")  # "Rena&me Macro"
         self.s.wait_for_window("System Hot Keys")
         # A key a global macro has is refused.
         self.wait_armed()
@@ -403,6 +404,11 @@ class SystemHotKeys(MainWindowCase):
         self.s.key("ctrl+alt+shift+q")
         self.s.wait_until(lambda: self.s.wintool("foreground").stdout.strip() == MAIN_TITLE, 10,
                           what="the program in front")
+        # The old key no longer does: a macro's text after it still reaches
+        # the target, not the main window.
+        target.focus()
+        self.s.key("ctrl+alt+shift+w", "ctrl+alt+a")
+        target.wait_text("a")
 
 
 class Dialogs(MainWindowCase):
