@@ -156,7 +156,16 @@ bool WindowCommands::LaunchProgram(std::string_view program_text, double seconds
 
 void WindowCommands::SendSysCommand(uint32_t command, std::string_view title) {
   WindowHandle window = 0;
-  if (GetWinHandle(window, title)) desktop_.SendSysCommand(window, command);
+  if (!GetWinHandle(window, title)) return;
+  // Maximising or restoring a window makes it active, minimising or closing
+  // one hands the foreground on: as for an activation, keys sent so far go
+  // to the window they were meant for, and the next key waits until the
+  // window now in front can take it.
+  const WindowHandle before = desktop_.Foreground();
+  if (before != 0) input_.LetWindowTakeInput(before);
+  desktop_.SendSysCommand(window, command);
+  const WindowHandle after = desktop_.Foreground();
+  if (after != 0 && after != before) WaitUntilItTakesKeys(after);
 }
 
 }  // namespace qlx

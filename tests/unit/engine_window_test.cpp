@@ -138,7 +138,8 @@ TEST(EngineWindows, CurrentMeansTheForegroundWindow) {
   rig.desk.SetForegroundDirect(fg);
   rig.Play("<WMIN:\"CURRENT\"><WSIZE:0640,0480\"CURRENT\">a");
   EXPECT_EQ(rig.desk.window_log,
-            (std::vector<std::string>{"syscommand " + H(fg) + " 61472", "size " + H(fg) + " 640x480"}));
+            (std::vector<std::string>{"takeinput " + H(fg), "syscommand " + H(fg) + " 61472",
+                                      "size " + H(fg) + " 640x480"}));
   EXPECT_EQ(rig.Typed(), "a");
   EXPECT_EQ(rig.state.TargetWindow, 0u);  // window tokens do not change the target
 
@@ -162,10 +163,24 @@ TEST(EngineWindows, WindowTokensActOnTheFoundWindowOrDoNothing) {
   EXPECT_EQ(rig.desk.window_log,
             (std::vector<std::string>{"show " + H(ed), "hide " + H(ed), "quit " + H(ed),
                                       "move " + H(ed) + " 10,20",
-                                      "syscommand " + H(ed) + " 61488",
-                                      "syscommand " + H(ed) + " 61728",
+                                      "syscommand " + H(ed) + " 61488", "takeinput " + H(ed),
+                                      "syscommand " + H(ed) + " 61728", "takeinput " + H(ed),
                                       "syscommand " + H(ed) + " 61536"}));
   EXPECT_EQ(rig.Typed(), "x");
+
+  // Maximising a window behind makes it active: what was typed reaches the
+  // window in front first, and the next key waits until the new one takes keys.
+  PlaybackRig behind;
+  const WindowHandle front = behind.desk.AddWindow("Front");
+  const WindowHandle pad = behind.desk.AddWindow("Pad");
+  behind.desk.SetForegroundDirect(front);
+  behind.desk.slow_to_focus = 3;
+  behind.Play("a<WMAX:Pad>x");
+  EXPECT_EQ(behind.desk.window_log,
+            (std::vector<std::string>{"takeinput " + H(front), "syscommand " + H(pad) + " 61488"}));
+  EXPECT_EQ(behind.desk.slow_to_focus, 0);
+  ASSERT_FALSE(behind.desk.events.empty());
+  EXPECT_GE(behind.desk.events.back().at_ms, 3 * WindowCommands::kFocusPollMs);
 }
 
 TEST(EngineWindows, LaunchSplitsArgumentsAtTheParamMarker) {

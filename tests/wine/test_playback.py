@@ -83,6 +83,12 @@ HIGH_CODES = sorted({ord(c) for c in HIGH_TEXT if ord(c) > 127})
 # keys, and an abort must not wait for it to catch up.
 FAST_KEY = ctrl_alt("f")
 FAST_TEXT = ("Ab!1 cD@2 eF#3 ~G$4\r\n" * 200)[:4000]
+# A show-state change makes the window active: typing after it must wait
+# until that window takes keys.
+SHOW_KEY = ctrl_alt("m")
+SHOW_TITLE = "Quillon Show Pad"
+SHOW_TEXT = f"<WMAX:{SHOW_TITLE}>x<WRES:{SHOW_TITLE}>r"
+
 NEXT_KEY = ctrl_alt("n")
 NEXT_TEXT = "next"
 # The program answers a round trip at once when it is idle; a wait for the
@@ -107,6 +113,7 @@ MACROS = [
     Macro("Inactive on A", TYPING_KEY[0], "never", active=False),
     Macro("Fast", FAST_KEY[0], FAST_TEXT),
     Macro("Next", NEXT_KEY[0], NEXT_TEXT),
+    Macro("Show states", SHOW_KEY[0], SHOW_TEXT),
 ]
 
 
@@ -260,6 +267,13 @@ class Playback(unittest.TestCase):
             self.wait_playback_done()
         self.assertEqual(self.wait_stable(capital), expected)
         self.assertEqual(self.held_modifiers(), [])
+
+    def test_3c_a_character_after_maximise_and_restore_reaches_that_window(self):
+        shown = self.target(SHOW_TITLE)
+        front = self.target("Quillon Behind Pad")
+        self.s.key(SHOW_KEY[1])
+        self.wait_playback_done()
+        self.wait_texts({shown: "xr", front: ""})
 
     def test_4a_window_macro_in_front_beats_the_global_one(self):
         scoped = self.target(SCOPED_TITLE)

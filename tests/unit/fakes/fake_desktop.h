@@ -309,8 +309,11 @@ class FakeDesktop : public IInput,
     Log("move", h, std::to_string(left) + "," + std::to_string(top));
   }
   void PostQuit(WindowHandle h) override { Log("quit", h); }
+  // As the default window procedure does: maximise and restore activate.
   void SendSysCommand(WindowHandle h, uint32_t command) override {
     Log("syscommand", h, std::to_string(command));
+    constexpr uint32_t kMaximize = 0xF030, kRestore = 0xF120;
+    if (command == kMaximize || command == kRestore) SetForegroundDirect(h);
   }
 
   // ---- IProcesses ------------------------------------------------------
