@@ -883,10 +883,51 @@ _OPENBOX_RC = """<?xml version="1.0" encoding="UTF-8"?>
 """
 
 
+def close_left_open(session: "WineSession", rounds: int = 3) -> None:
+    """Closes the program's dialogs and messages, the last opened first, so
+    that a failed case does not leave the next one of its suite in front of
+    a modal window."""
+    for _ in range(rounds):
+        left = session.find_windows(exe="QUILX.EXE", cls="#32770")
+        if not left:
+            return
+        handles = {w.hwnd for w in left}
+        for hwnd in handles:
+            session.wintool("close", hex(hwnd))
+        # A window under a modal one stays until the next round.
+        try:
+            session.wait_until(lambda: handles - {w.hwnd for w in session.find_windows(
+                exe="QUILX.EXE", cls="#32770")}, 10, what="a left-open window closed")
+        except AssertionError:
+            return
+
+
+class _TidyingResult(unittest.TextTestResult):
+    """Reports as usual; after a failed case, closes what it left open in
+    the case's session (`self.s`) while the session still runs."""
+
+    def _tidy(self, test) -> None:
+        session = getattr(test, "s", None)
+        if isinstance(session, WineSession) and not session._closed:
+            try:
+                close_left_open(session)
+            except (AssertionError, OSError, subprocess.SubprocessError) as e:
+                self.stream.writeln(f"closing what the case left open: {e}")
+
+    def addFailure(self, test, err):
+        super().addFailure(test, err)
+        self._tidy(test)
+
+    def addError(self, test, err):
+        super().addError(test, err)
+        self._tidy(test)
+
+
 def main() -> None:
     """Runs the calling test module; exit code 77 (skipped, for ctest) when
     nothing ran because every test was skipped."""
-    program = unittest.main(module="__main__", exit=False, verbosity=2)
+    runner = unittest.TextTestRunner(verbosity=2, resultclass=_TidyingResult)
+    program = unittest.main(module="__main__", exit=False, testRunner=runner)
     result = program.result
     ok = result.wasSuccessful()
     if ok and result.testsRun > 0 and len(result.skipped) == result.testsRun:
