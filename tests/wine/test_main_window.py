@@ -371,6 +371,25 @@ class Activate(MainWindowCase):
         self.assertIn(("Button", "Acti&vate Macro"), self.s.window_texts(MAIN_TITLE))
 
 
+class FullFile(MainWindowCase):
+    def test_a_file_of_500_macros_refuses_copy_and_add_at_once_and_still_imports(self):
+        # Ctrl+Shift to Ctrl+Alt+Shift: a macro on a plain Alt+letter would
+        # take the menu keys themselves.
+        codes = [c for c in range(96, 288) if c not in range(262, 266)]
+        self.start([Macro(f"Macro {n}", codes[n % len(codes)], "x") for n in range(496)])
+        self.assertEqual(len(self.rows()), 500)
+        for keys in (("alt+m", "y"), ("alt+m", "a")):  # "Cop&y Macro", "&Add Macro"
+            with self.subTest(keys=keys):
+                self.s.focus(self.wid)
+                self.s.key(*keys)
+                self.assertEqual(self.answer("Error", "OK"),
+                                 "Maximum number of hot keys has been reached.  Add not allowed.")
+        self.s.focus(self.wid)
+        self.s.key("alt+f", "i")  # "&Import Macros"
+        self.s.wait_for_window("Import Macros")
+        self.assertEqual(len(self.records()), 500)
+
+
 class SystemHotKeys(MainWindowCase):
     def test_a_changed_system_hot_key_is_written_and_works_at_once(self):
         self.start([Macro("Global A", ctrl_alt("a"), "a")])
