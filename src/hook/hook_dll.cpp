@@ -149,7 +149,7 @@ void SendMenuMask() {
   for (INPUT& i : in) {
     i.type = INPUT_KEYBOARD;
     i.ki.wVk = kMenuMaskKey;
-    i.ki.dwExtraInfo = kInjectedMarker;
+    i.ki.dwExtraInfo = ExtraInfoOf(InputOrigin::kProgram);
   }
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
   ::SendInput(2, in, sizeof(INPUT));
@@ -179,7 +179,7 @@ void Carry(const HookVerdict& v, ActivationBlock& block) {
   if (v.maskModifierRelease) SendMenuMask();
 }
 
-bool IsOurs(ULONG_PTR extra) { return extra == static_cast<ULONG_PTR>(kInjectedMarker); }
+bool IsOurs(ULONG_PTR extra) { return OriginOf(extra) == InputOrigin::kProgram; }
 
 // The characters of a keyboard layout: what each key types without and
 // with Shift. Asked once per layout, on this thread and outside any hook
@@ -229,7 +229,7 @@ void InjectCharacter(uint8_t c) {
     i.type = INPUT_KEYBOARD;
     i.ki.wScan = unit;
     i.ki.dwFlags = KEYEVENTF_UNICODE;
-    i.ki.dwExtraInfo = kInjectedMarker;
+    i.ki.dwExtraInfo = ExtraInfoOf(InputOrigin::kProgram);
   }
   in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
   ::SendInput(2, in, sizeof(INPUT));
@@ -272,13 +272,14 @@ LRESULT KeyChainProc(int nCode, WPARAM wParam, LPARAM lParam) {
   HookThreadState& st = *g_state;
   const auto& k = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
   st.watchdog.OnHookCall(::GetTickCount());
-  KeyInput in;
-  in.vk = k.vkCode;
-  in.physical = (k.scanCode & 0xFF) | ((k.flags & LLKHF_EXTENDED) ? 0x100 : 0);
-  in.down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
-  in.ours = IsOurs(k.dwExtraInfo);
-  in.time = k.time;
-  in.capsLock = CapsLockOn();
+  KeyEventRecord event;
+  event.vk = static_cast<uint8_t>(k.vkCode);
+  event.scan = static_cast<uint16_t>(k.scanCode);
+  event.up = !(wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN);
+  event.extended = (k.flags & LLKHF_EXTENDED) != 0;
+  event.extra_info = k.dwExtraInfo;
+  KeyInput in = KeyInputOf(event, k.time, CapsLockOn());
+  if (k.vkCode > 0xFF) in.vk = k.vkCode;  // not a key the processor knows: it lets it pass
   if (in.down && !in.ours) {
     // Another window in front: the word typed before is over, and the
     // window may type with another layout. Looked at here, at the key

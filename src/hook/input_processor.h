@@ -11,6 +11,7 @@
 #include "activation/key_remap.h"
 #include "capture/capture_recorder.h"
 #include "hook/hook_logic.h"
+#include "platform/input.h"
 #include "store/shared_blocks.h"
 
 namespace qlx {
@@ -23,6 +24,18 @@ struct KeyInput {
   uint32_t time = 0;      // the event's own milliseconds
   bool capsLock = false;  // Caps Lock toggled on
 };
+
+// A key event as the hook sees it, from what reached the low-level hook.
+inline KeyInput KeyInputOf(const KeyEventRecord& e, uint32_t time, bool caps_lock) {
+  KeyInput k;
+  k.vk = e.unicode ? KeyEventRecord::kVkPacket : e.vk;
+  k.physical = (e.scan & 0xFFu) | (e.extended ? 0x100u : 0u);
+  k.down = !e.up;
+  k.ours = OriginOf(e.extra_info) == InputOrigin::kProgram;
+  k.time = time;
+  k.capsLock = caps_lock;
+  return k;
+}
 
 // Which hooks are in place: the direct editors remove the keyboard hook
 // while key remapping goes on.

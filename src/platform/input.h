@@ -14,6 +14,37 @@ using KeyboardState = std::array<uint8_t, 256>;
 // events, so playback never triggers, captures or feeds Snapwords.
 inline constexpr uint32_t kInjectedMarker = 0x514C5839;  // "QLX9"
 
+// Who sent an input event. The program's own events carry the marker in
+// their extra information; a low-level hook reads the origin back from it.
+enum class InputOrigin : uint8_t { kUser, kProgram };
+
+inline constexpr uintptr_t ExtraInfoOf(InputOrigin origin) {
+  return origin == InputOrigin::kProgram ? kInjectedMarker : 0;
+}
+inline constexpr InputOrigin OriginOf(uintptr_t extra_info) {
+  return extra_info == kInjectedMarker ? InputOrigin::kProgram : InputOrigin::kUser;
+}
+
+// One key event as it is sent and as a low-level keyboard hook receives it.
+// A Unicode event types `scan` as a UTF-16 unit; hooks see it as kVkPacket.
+struct KeyEventRecord {
+  static constexpr uint8_t kVkPacket = 0xE7;
+  uint8_t vk = 0;
+  uint16_t scan = 0;
+  bool up = false;
+  bool extended = false;
+  bool unicode = false;
+  uintptr_t extra_info = 0;
+};
+
+// The program's own events, marked as such.
+inline constexpr KeyEventRecord ProgramKey(uint8_t vk, uint16_t scan, bool up, bool extended) {
+  return {vk, scan, up, extended, false, ExtraInfoOf(InputOrigin::kProgram)};
+}
+inline constexpr KeyEventRecord ProgramUnicode(char16_t unit, bool up) {
+  return {0, static_cast<uint16_t>(unit), up, false, true, ExtraInfoOf(InputOrigin::kProgram)};
+}
+
 // The hook library's export that counts the pointer moves its mouse hook
 // saw that were not injected, and what it answers while it has no mouse
 // hook.
@@ -25,9 +56,13 @@ class IInput {
   virtual ~IInput() = default;
 
   // One key event. `scan` is what MapVirtualKey gives for `vk`.
-  virtual void KeyEvent(uint8_t vk, uint16_t scan, bool up, bool extended) = 0;
+  void KeyEvent(uint8_t vk, uint16_t scan, bool up, bool extended) {
+    Send(ProgramKey(vk, scan, up, extended));
+  }
   // One UTF-16 code unit typed without a key of the layout.
-  virtual void UnicodeEvent(char16_t unit, bool up) = 0;
+  void UnicodeEvent(char16_t unit, bool up) { Send(ProgramUnicode(unit, up)); }
+  // Sends the event as it stands, its origin included.
+  virtual void Send(const KeyEventRecord& event) = 0;
   // One mouse event: flags as mouse_event takes them, wheel amount in `data`.
   virtual void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) = 0;
 

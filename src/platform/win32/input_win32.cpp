@@ -5,29 +5,19 @@
 namespace qlx {
 namespace {
 
-void Send(INPUT& in) { ::SendInput(1, &in, sizeof in); }
+void SendOne(INPUT& in) { ::SendInput(1, &in, sizeof in); }
 
 }  // namespace
 
-void Win32Input::KeyEvent(uint8_t vk, uint16_t scan, bool up, bool extended) {
+void Win32Input::Send(const KeyEventRecord& event) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = scan;
-  in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0u) | (extended ? KEYEVENTF_EXTENDEDKEY : 0u);
-  in.ki.dwExtraInfo = kInjectedMarker;
-  Send(in);
-  ++key_events_since_handover_;
-}
-
-void Win32Input::UnicodeEvent(char16_t unit, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = 0;
-  in.ki.wScan = static_cast<WORD>(unit);
-  in.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0u);
-  in.ki.dwExtraInfo = kInjectedMarker;
-  Send(in);
+  in.ki.wVk = event.vk;
+  in.ki.wScan = event.scan;
+  in.ki.dwFlags = (event.up ? KEYEVENTF_KEYUP : 0u) | (event.extended ? KEYEVENTF_EXTENDEDKEY : 0u) |
+                  (event.unicode ? KEYEVENTF_UNICODE : 0u);
+  in.ki.dwExtraInfo = event.extra_info;
+  SendOne(in);
   ++key_events_since_handover_;
 }
 
@@ -85,8 +75,8 @@ void Win32Input::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data
   in.mi.dy = dy;
   in.mi.mouseData = static_cast<DWORD>(data);
   in.mi.dwFlags = flags;
-  in.mi.dwExtraInfo = kInjectedMarker;
-  Send(in);
+  in.mi.dwExtraInfo = ExtraInfoOf(InputOrigin::kProgram);
+  SendOne(in);
   constexpr DWORD kDowns = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_MIDDLEDOWN;
   constexpr DWORD kUps = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_MIDDLEUP;
   if (flags & (kDowns | kUps)) ++button_events_since_handover_;

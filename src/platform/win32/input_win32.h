@@ -8,8 +8,7 @@ namespace qlx {
 // Input through SendInput, every event tagged with the injected marker.
 class Win32Input : public IInput {
  public:
-  void KeyEvent(uint8_t vk, uint16_t scan, bool up, bool extended) override;
-  void UnicodeEvent(char16_t unit, bool up) override;
+  void Send(const KeyEventRecord& event) override;
   void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) override;
   uint16_t MapVirtualKey(uint8_t vk) override;
   int16_t VkKeyScan(char c, uintptr_t window) override;

@@ -36,6 +36,7 @@ struct InputEvent {
   uint32_t flags = 0;
   int32_t dx = 0, dy = 0, data = 0;
   uint64_t at_ms = 0;  // virtual time the event was sent
+  KeyEventRecord sent;  // a key or Unicode event as the hooks would see it
 };
 
 struct FakeWindow {
@@ -147,21 +148,17 @@ class FakeDesktop : public IInput,
   }
 
   // ---- IInput ----------------------------------------------------------
-  void KeyEvent(uint8_t vk, uint16_t scan, bool up, bool extended) override {
+  void Send(const KeyEventRecord& sent) override {
     InputEvent e;
-    e.vk = vk;
-    e.scan = scan;
-    e.up = up;
-    e.extended = extended;
+    e.kind = sent.unicode ? InputEvent::Kind::Unicode : InputEvent::Kind::Key;
+    e.vk = sent.vk;
+    e.scan = sent.unicode ? 0 : sent.scan;
+    e.unit = sent.unicode ? static_cast<char16_t>(sent.scan) : u'\0';
+    e.up = sent.up;
+    e.extended = sent.extended;
+    e.sent = sent;
     Record(e);
-    SetDown(vk, !up);
-  }
-  void UnicodeEvent(char16_t unit, bool up) override {
-    InputEvent e;
-    e.kind = InputEvent::Kind::Unicode;
-    e.unit = unit;
-    e.up = up;
-    Record(e);
+    if (!sent.unicode) SetDown(sent.vk, !sent.up);
   }
   void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) override {
     InputEvent e;
