@@ -80,7 +80,12 @@ TEST(HelpTopics, EveryDialogWithAHelpButtonHasAPage) {
   int with_help = 0;
   for (const test::DialogTemplate& d : test::DialogTemplates()) {
     bool has_help = false;
-    for (const std::string& c : d.captions) has_help = has_help || IsHelpCaption(c);
+    for (size_t i = 0; i < d.captions.size(); ++i) {
+      if (!IsHelpCaption(d.captions[i])) continue;
+      has_help = true;
+      // The dialogs find their Help buttons by this id.
+      EXPECT_EQ(d.ids[i], "IDHELP") << d.name << " of " << d.file;
+    }
     if (!has_help) continue;
     ++with_help;
     const auto id = ids.find(d.name);

@@ -66,7 +66,7 @@ void TCaptureComplete::MacroTypeClick() {
   RECT gap{0, 0, 1, kButtonsGap};
   ::MapDialogRect(hwnd_, &gap);
   int bottom = units.bottom;
-  for (int id : {IDOK, IDCANCEL, IDC_CAP_HELP}) {
+  for (int id : {IDOK, IDCANCEL, IDHELP}) {
     HWND b = dlg::Item(hwnd_, id);
     RECT br;
     ::GetWindowRect(b, &br);

@@ -260,7 +260,7 @@ INT_PTR TDoWizard::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       switch (c.id) {
         case IDC_WIZARD_EXIT:
         case IDCANCEL: ::EndDialog(hwnd_, IDCANCEL); return TRUE;
-        case IDC_WIZARD_HELP: dlg::OpenHelp(hwnd_, ctx_.program_dir, kWizardHelpKeyword); return TRUE;
+        case IDHELP: dlg::OpenHelp(hwnd_, ctx_.program_dir, kWizardHelpKeyword); return TRUE;
         default: return FALSE;
       }
     }

@@ -280,7 +280,7 @@ void TDoSpecial::FormShow() {
   const int y = kMargin + grid_h + kGap;
   dlg::PlaceControl(hwnd_, IDOK, kMargin, y, kButtonWidth, kButtonHeight);
   dlg::PlaceControl(hwnd_, IDCANCEL, kMargin + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
-  dlg::PlaceControl(hwnd_, IDC_HELP_BUTTON, kMargin + 2 * (kButtonWidth + kGap), y, kButtonWidth, kButtonHeight);
+  dlg::PlaceControl(hwnd_, IDHELP, kMargin + 2 * (kButtonWidth + kGap), y, kButtonWidth, kButtonHeight);
   const int keypad_w = 2 * kButtonWidth;
   dlg::PlaceControl(hwnd_, IDC_ALT_KEYPAD, kMargin + grid_w - keypad_w, y, keypad_w, kButtonHeight);
   dlg::SetClientSize(hwnd_, grid_w + 2 * kMargin, y + kButtonHeight + kMargin);

@@ -48,7 +48,7 @@ INT_PTR CommandDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case IDCANCEL:
           ::EndDialog(hwnd_, IDCANCEL);
           return TRUE;
-        case IDC_HELP_BUTTON:
+        case IDHELP:
           HelpButtonClick();
           return TRUE;
         default:

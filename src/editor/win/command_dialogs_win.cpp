@@ -285,7 +285,7 @@ void TDoSound::FormShow() {
   if (alarm_) {
     dlg::SetText(hwnd_, "Scheduler Alarm");
     SetField(IDC_BEEP, "None");
-    dlg::Show(hwnd_, IDC_HELP_BUTTON, false);
+    dlg::Show(hwnd_, IDHELP, false);
   }
   SetRadio(IDC_BEEP, IDC_WAVE_FILE, form_.kind == sound::kWave ? IDC_WAVE_FILE : IDC_BEEP);
   SetField(IDC_PROG_PATH, form_.path);

@@ -16,7 +16,7 @@ using namespace editor;
 // The buttons in the order the layout places them.
 constexpr int kButtonIds[] = {IDC_ADD_BUTTON, IDC_INSERT_BEFORE, IDC_INSERT_AFTER, IDC_WIZARD,
                               IDC_DO_UP,      IDC_DO_DOWN,       IDC_DO_EDIT,      IDC_DO_COPY,
-                              IDC_DO_DELETE,  IDOK,              IDCANCEL,         IDC_HELP_BUTTON};
+                              IDC_DO_DELETE,  IDOK,              IDCANCEL,         IDHELP};
 
 void Place(HWND dialog, int id, const Box& b) { dlg::PlaceControl(dialog, id, b.left, b.top, b.width, b.height); }
 
@@ -253,7 +253,7 @@ INT_PTR TDoScripting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case IDC_DO_UP: DoUpClick(); return TRUE;
         case IDC_DO_DOWN: DoDownClick(); return TRUE;
         case IDC_WIZARD: WizardClick(); return TRUE;
-        case IDC_HELP_BUTTON: HelpButtonClick(); return TRUE;
+        case IDHELP: HelpButtonClick(); return TRUE;
         case IDC_OPTION_BOX:
           if (c.code == LBN_DBLCLK) AddButtonClick(InsertMode::Append);
           return TRUE;

@@ -176,7 +176,7 @@ INT_PTR TokenTextEditor::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case IDM_FILE_EXIT:
           Close(false);
           return TRUE;
-        case IDC_HELP_BUTTON: HelpButtonClick(); return TRUE;
+        case IDHELP: HelpButtonClick(); return TRUE;
         case IDC_MISC_OK: MiscOkClick(); return TRUE;
         case IDM_EDIT_CUT:
         case IDM_EDIT_COPY:

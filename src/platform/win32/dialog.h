@@ -50,13 +50,8 @@ inline int TemplateOf(HWND dialog) {
   return static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropA(dialog, kTemplateProperty)));
 }
 
-inline bool IsHelpButton(HWND control) {
-  if (!control) return false;
-  char cls[16] = {}, text[16] = {};
-  ::GetClassNameA(control, cls, sizeof cls);
-  ::GetWindowTextA(control, text, sizeof text);
-  return ::lstrcmpiA(cls, "Button") == 0 && help::IsHelpCaption(text);
-}
+// Every Help button of the program's templates has the id IDHELP.
+inline bool IsHelpButton(HWND control) { return control && ::GetDlgCtrlID(control) == IDHELP; }
 
 // Every dialog with a page gets working Help buttons: they are enabled when
 // it opens, and those the dialog class leaves alone open its page.

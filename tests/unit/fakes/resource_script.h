@@ -55,23 +55,25 @@ struct DialogTemplate {
   std::string file;
   std::string name;                   // the identifier, e.g. IDD_SORT_ORDER
   std::vector<std::string> captions;  // the quoted text of every control
+  std::vector<std::string> ids;       // beside each caption: the control's id as written
 };
 
 inline std::vector<DialogTemplate> DialogTemplates() {
   std::vector<DialogTemplate> dialogs;
   static const std::regex start(R"(^(\w+)\s+DIALOG(EX)?\s)");
-  static const std::regex control(R"(^\s+\w+\s+"((?:[^"]|"")*)\")");
+  static const std::regex control(R"(^\s+\w+\s+"((?:[^"]|"")*)\"\s*,\s*(-?\w+))");
   for (const auto& script : FilesIn(SourceDir() / "res", ".rc")) {
     DialogTemplate* open = nullptr;
     for (const std::string& line : Lines(ReadText(script))) {
       std::smatch m;
       if (std::regex_search(line, m, start)) {
-        dialogs.push_back({script.filename().string(), m[1], {}});
+        dialogs.push_back({script.filename().string(), m[1], {}, {}});
         open = &dialogs.back();
       } else if (open && line.rfind("END", 0) == 0) {
         open = nullptr;
       } else if (open && std::regex_search(line, m, control)) {
         open->captions.push_back(m[1]);
+        open->ids.push_back(m[2]);
       }
     }
   }
