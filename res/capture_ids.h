@@ -51,6 +51,8 @@
 #define IDC_SW_USE_PREFIX 13262
 #define IDC_SW_PREFIX 13263
 #define IDC_SW_PREFIX_LABEL 13264
+#define IDC_SW_WAIT 13265
+#define IDC_SW_WAIT_LABEL 13266
 // Keyboard Remapper and Select Character
 #define IDC_KR_UPPER 13270
 #define IDC_KR_LOWER 13271

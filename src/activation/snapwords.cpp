@@ -1,5 +1,7 @@
 #include "activation/snapwords.h"
 
+#include <algorithm>
+
 #include "activation/hook_contract.h"
 #include "engine/waits.h"
 #include "engine/window_commands.h"
@@ -28,6 +30,7 @@ SnapwordOptions SnapwordOptionsOf(const Settings& s) {
   o.case_sensitive = s.snap_case_sensitive;
   o.use_suffix = s.snap_use_suffix;
   o.prefix = s.prefix_keys.substr(0, kPrefixKeysMax);
+  o.wait_ms = std::clamp(s.snap_wait_ms, 0, kSnapwordWaitMaxMs);
   return o;
 }
 
@@ -36,12 +39,26 @@ void StoreSnapwordOptions(const SnapwordOptions& o, Settings& s) {
   s.snap_case_sensitive = o.case_sensitive;
   s.snap_use_suffix = o.use_suffix;
   s.prefix_keys = o.prefix.substr(0, kPrefixKeysMax);
+  s.snap_wait_ms = std::clamp(o.wait_ms, 0, kSnapwordWaitMaxMs);
 }
 
 std::optional<std::string> PrefixKeysError(std::string_view prefix) {
   for (char c : prefix)
     if (!IsWordChar(static_cast<uint8_t>(c))) return std::string(kPrefixKeysInvalidText);
   return std::nullopt;
+}
+
+std::optional<int32_t> SnapwordWaitOf(std::string_view field) {
+  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  if (field.empty() || field.size() > 4) return std::nullopt;
+  int32_t v = 0;
+  for (char c : field) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  if (v > kSnapwordWaitMaxMs) return std::nullopt;
+  return v;
 }
 
 std::optional<std::string> SnapwordNameError(std::string_view name, bool short_wording) {
@@ -148,8 +165,15 @@ void SnapwordDispatch::StartSnapwordMacro(int macro, int backspaces) {
     input_.KeyEvent(kVkBack, scan, true, false);
     pump_.ProcessPending();
   }
-  const bool never = false;  // the settle time is not the playback's to cut short
-  Waits(clock_, pump_, never).Milliseconds(kSettleMs);
+  const int32_t wait = SnapwordOptionsOf(settings_).wait_ms;
+  if (wait == 0) {
+    // The replacement must not overtake the Backspaces: the target's
+    // thread has handled them once it answers after them.
+    if (const WindowHandle front = desktop_.Foreground()) input_.LetWindowTakeInput(front);
+  } else {
+    const bool never = false;  // the settle time is not the playback's to cut short
+    Waits(clock_, pump_, never).Milliseconds(static_cast<uint64_t>(wait));
+  }
   engine_.AbortRequested = false;
   host_.PlayText(record_.Text());
   const uint16_t end_scan = input_.MapVirtualKey(kEndOfPlaybackKey);

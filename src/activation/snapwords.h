@@ -31,6 +31,8 @@ inline constexpr char kPrefixKeysInvalidText[] =
 inline constexpr char kSnapwordNameInvalidText[] =
     "The Snapword name has invalid characters in it.  Valid characters are A - Z, a - z, 0 - 9 and ' ! @ # $ % ^ "
     "& _ = < > ? . ; , * - / +";
+inline constexpr char kSnapwordWaitInvalidText[] =
+    "Invalid wait after Backspaces specified.  It must be 0 to 5000 milliseconds.  Please correct.";
 inline constexpr char kSnapwordNameMissingText[] = "No Snapword name was entered.";
 // The add-macro and capture-complete dialogs' wording.
 inline constexpr char kSnapwordNameNotEnteredText[] = "No Snapword name entered.";
@@ -43,6 +45,7 @@ struct SnapwordOptions {
   bool case_sensitive = true;
   bool use_suffix = false;
   std::string prefix;
+  int32_t wait_ms = kSnapwordWaitDefaultMs;  // 0: until the target has taken the Backspaces
 };
 SnapwordOptions SnapwordOptionsOf(const Settings& s);
 void StoreSnapwordOptions(const SnapwordOptions& o, Settings& s);
@@ -50,6 +53,9 @@ void StoreSnapwordOptions(const SnapwordOptions& o, Settings& s);
 // The Snapword Options dialog's check of the prefix field: the message, or
 // nothing when every character is a word character.
 std::optional<std::string> PrefixKeysError(std::string_view prefix);
+// The dialog's wait field: milliseconds 0 to 5000, blanks around allowed;
+// nothing for anything else.
+std::optional<int32_t> SnapwordWaitOf(std::string_view field);
 // The editors' check of a Snapword name; `short_wording` for the add-macro
 // and capture-complete dialogs.
 std::optional<std::string> SnapwordNameError(std::string_view name, bool short_wording);
@@ -144,10 +150,9 @@ class SnapwordDispatch {
   void OnSnapwordChar(uint32_t w, uint32_t lparam);
   const std::string& buffer() const { return matcher_.buffer(); }
 
-  // Backspaces, the settle time, the playback and the end-of-playback key.
+  // Backspaces, the wait for them to land, the playback and the
+  // end-of-playback key.
   void StartSnapwordMacro(int macro, int backspaces);
-
-  static constexpr uint64_t kSettleMs = 100;
 
  private:
   SnapwordMatcher matcher_;

@@ -85,6 +85,12 @@ class SectionReader {
       return def;
     return static_cast<int32_t>(v);
   }
+  // Out of range is pulled to the nearer end rather than dropped.
+  int32_t Clamped(const char* key, int32_t def, int32_t lo, int32_t hi) {
+    int64_t v = 0;
+    if (!ParseWhole(p_.Read(section_, key, std::to_string(def), kShortBuffer), v)) return def;
+    return static_cast<int32_t>(v < lo ? lo : v > hi ? hi : v);
+  }
   int32_t Int32(const char* key, int32_t def, size_t buffer = kShortBuffer) {
     return Number(key, def, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(),
                   buffer);
@@ -211,6 +217,7 @@ void ReadSettings(IProfile& profile, std::string_view program_dir, Settings& s, 
     s.snap_case_sensitive = r.YesNo("Case Sensative", d.snap_case_sensitive);
     s.snap_use_suffix = r.YesNo("Use Suffix", d.snap_use_suffix);
     s.prefix_keys = Cut(r.Text("Prefix Keys", "", kPathBuffer), kPrefixKeysLength);
+    s.snap_wait_ms = r.Clamped("Snapword Wait", d.snap_wait_ms, 0, kSnapwordWaitMaxMs);
   }
   {
     SectionReader r(profile, "Main Window");
@@ -298,6 +305,7 @@ void WriteSettings(IProfile& profile, const Settings& s) {
     w.YesNo("Case Sensative", s.snap_case_sensitive);
     w.YesNo("Use Suffix", s.snap_use_suffix);
     w.Text("Prefix Keys", s.prefix_keys);
+    w.Number("Snapword Wait", s.snap_wait_ms);
   }
   {
     SectionWriter w(profile, "Grid Title Font");

@@ -28,6 +28,9 @@ struct FontSetting {
 inline constexpr char kDefaultMacroFileName[] = "QUILX.QLX";
 inline constexpr size_t kDateFormatCount = 51;
 inline constexpr size_t kTimeFormatCount = 26;
+// Wait after a Snapword's Backspaces; 0 waits until the target has taken them.
+inline constexpr int32_t kSnapwordWaitDefaultMs = 100;
+inline constexpr int32_t kSnapwordWaitMaxMs = 5000;
 
 struct Settings {
   int32_t last_date_format = 0;
@@ -89,6 +92,7 @@ struct Settings {
   bool snap_case_sensitive = true;
   bool snap_use_suffix = false;
   std::string prefix_keys;
+  int32_t snap_wait_ms = kSnapwordWaitDefaultMs;
 };
 
 // program_dir + "\QUILX.QLX" (no doubled separator after a root directory).
@@ -96,7 +100,8 @@ std::string DefaultMacroFile(std::string_view program_dir);
 
 // Fills `s` from the profile. Missing keys take their defaults; numbers
 // that do not parse or lie outside what their field can mean take their
-// defaults too. The current file falls back to the default macro file when
+// defaults too, but a Snapword wait out of range is pulled to its nearer
+// end. The current file falls back to the default macro file when
 // empty or missing on disk.
 // `files` answers whether the current macro file still exists.
 void ReadSettings(IProfile& profile, std::string_view program_dir, Settings& s,

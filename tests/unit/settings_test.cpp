@@ -10,48 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/fake_profile.h"
 #include "store/settings.h"
 
 namespace qlx {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A profile in memory that behaves like the system's: a read fills a buffer
-// of the given size, so at most size - 1 characters come back.
-class FakeProfile : public IProfile {
- public:
-  struct ReadCall {
-    std::string section, key, default_value;
-    size_t size;
-    bool operator==(const ReadCall& o) const {
-      return std::tie(section, key, default_value, size) ==
-             std::tie(o.section, o.key, o.default_value, o.size);
-    }
-  };
-  using WriteCall = std::tuple<std::string, std::string, std::string>;
-
-  std::string Read(const std::string& section, const std::string& key,
-                   const std::string& default_value, size_t buffer_size) override {
-    reads.push_back({section, key, default_value, buffer_size});
-    auto it = values.find({section, key});
-    std::string v = it == values.end() ? default_value : it->second;
-    if (buffer_size == 0) return std::string();
-    if (v.size() > buffer_size - 1) v.resize(buffer_size - 1);
-    return v;
-  }
-  void Write(const std::string& section, const std::string& key, const std::string& value) override {
-    writes.emplace_back(section, key, value);
-    values[{section, key}] = value;
-  }
-  void Set(const std::string& section, const std::string& key, const std::string& value) {
-    values[{section, key}] = value;
-  }
-
-  std::map<std::pair<std::string, std::string>, std::string> values;
-  std::vector<ReadCall> reads;
-  std::vector<WriteCall> writes;
-};
+using fake::FakeProfile;
 
 class SettingsTest : public ::testing::Test {
  protected:
@@ -167,6 +133,7 @@ TEST_F(SettingsTest, KeysAreReadInOrderWithTheirDefaultsAndBufferSizes) {
       {"Snapwords", "Case Sensative", "Yes", 15},
       {"Snapwords", "Use Suffix", "No", 15},
       {"Snapwords", "Prefix Keys", "", 250},
+      {"Snapwords", "Snapword Wait", "100", 15},
       {"Main Window", "Width", "640", 15},
       {"Main Window", "Height", "424", 15},
       {"Main Window", "Left", "0", 15},
@@ -412,6 +379,7 @@ TEST_F(SettingsTest, EveryKeyIsWrittenInOrderWithYesAndNoSpelledOut) {
       {"Snapwords", "Case Sensative", "Yes"},
       {"Snapwords", "Use Suffix", "No"},
       {"Snapwords", "Prefix Keys", "# "},  // a line break would start a new key
+      {"Snapwords", "Snapword Wait", "100"},
       {"Grid Title Font", "Color", "-16777201"},
       {"Grid Title Font", "Font Name", "Arial"},
       {"Grid Title Font", "Size", "12"},

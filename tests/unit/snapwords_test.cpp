@@ -8,6 +8,7 @@
 #include "activation/hook_contract.h"
 #include "activation/snapwords.h"
 #include "fakes/fake_desktop.h"
+#include "fakes/fake_profile.h"
 
 namespace qlx {
 namespace {
@@ -103,7 +104,33 @@ TEST_F(SnapwordTest, TheStartErasesThenWaitsThenPlaysThenMarksTheEnd) {
   EXPECT_EQ(keys, (std::vector<std::string>{"8d", "8u", "8d", "8u", "43d", "43u"}));
   EXPECT_TRUE(block.PlaybackStarted());
   // The end marker follows a wait of at least 0.1 s after the Backspaces.
-  EXPECT_GE(desk.events.back().at_ms - desk.events[3].at_ms, SnapwordDispatch::kSettleMs);
+  EXPECT_GE(desk.events.back().at_ms - desk.events[3].at_ms, static_cast<uint64_t>(kSnapwordWaitDefaultMs));
+}
+
+TEST_F(SnapwordTest, TheWaitSettingIsClampedOnReadAndZeroHandsOverInsteadOfWaiting) {
+  macros = {{"go", kScopeGlobal, "", true, "text"}};
+  Load();
+  const WindowHandle target = desk.AddWindow("Target");
+  desk.SetForegroundDirect(target);
+  const struct { const char* stored; int32_t ms; } rows[] = {
+      {"0", 0}, {"100", 100}, {"250", 250}, {"99999", 5000}, {"-7", 0}, {"1O0", 100}};
+  for (const auto& row : rows) {
+    fake::FakeProfile in, out;
+    in.Set("Snapwords", "Snapword Wait", row.stored);
+    Settings read;
+    ReadSettings(in, "C:\\Q", read);
+    WriteSettings(out, read);
+    EXPECT_EQ((out.values[{"Snapwords", "Snapword Wait"}]), std::to_string(row.ms)) << row.stored;
+    settings.snap_wait_ms = read.snap_wait_ms;
+    desk.events.clear();
+    desk.window_log.clear();
+    Type("go");
+    const uint64_t waited = desk.events.back().at_ms - desk.events[3].at_ms;
+    if (row.ms == 0) EXPECT_EQ(waited, 0u) << row.stored;
+    else EXPECT_GE(waited, static_cast<uint64_t>(row.ms)) << row.stored;
+    EXPECT_EQ(desk.window_log, row.ms == 0 ? std::vector<std::string>{"takeinput " + std::to_string(target)}
+                                           : std::vector<std::string>{}) << row.stored;
+  }
 }
 
 TEST_F(SnapwordTest, UseSuffixFiresOnSpaceOrEnterOnly) {

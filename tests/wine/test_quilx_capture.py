@@ -5,10 +5,11 @@ hot key; a Snapword typed in the target replaced by its macro, before and
 after "Use Suffix" is switched on in Options > Snapwords; a character
 remapped in Options > Remap arriving remapped, before and after a restart;
 a new macro recorded from Add Macro's "Capture Macro" played by the hot key
-picked there.
+picked there; a Snapword replaced exactly with no wait after its Backspaces
+set in the settings file.
 
 One QUILX.EXE start serves the cases, which run in order; the remap case
-restarts the program and so runs last."""
+and the last one restart the program."""
 
 import random
 import struct
@@ -326,6 +327,27 @@ class QuilxCapture(unittest.TestCase):
         s.key(ADDED_KEY)
         self.target.wait_text(typed, 20)
         s.wait_playback_done()
+
+    def test_8_with_no_snapword_wait_the_replacement_follows_its_backspaces_exactly(self):
+        s, text = self.s, "Best wishes, Quillon"      # 20 characters and no a: a is remapped
+        s.post_close(MAIN_TITLE)
+        self.assertEqual(s.wait_exit(self.proc, 20), 0)
+        ini = {section: dict(keys) for section, keys in read_ini(self.ini).items()}
+        ini.setdefault("Snapwords", {}).update({"Snapword Wait": "0", "Use Suffix": "No"})
+        write_ini(self.ini, ini)
+        self.qlx.write_bytes(self.records() + Macro("Wishes", 20000, text, snapword="bwq").to_bytes())
+        type(self).start_program()
+        self.clear_target()
+        s.type_text("bwq")
+        self.assertEqual(len(self.target.wait_text(text, 20)), 20)
+        s.wait_playback_done()
+        # The options dialog shows the wait, and its Ok writes it back.
+        self.open_menu_item("alt+o", "w", "Snapword Options")
+        self.assertIn(("Edit", "0"), s.window_texts("Snapword Options"))
+        s.screenshot(SHOTS / "quilx-snapword-options.png")
+        s.click_button("Snapword Options", "Ok")
+        s.wait_until(lambda: ("Snapword Wait", "0") in read_ini(self.ini).get("Snapwords", []), 10,
+                     what="Snapword Wait saved")
 
 
 if __name__ == "__main__":

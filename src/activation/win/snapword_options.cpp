@@ -1,10 +1,17 @@
 #include "activation/win/snapword_options.h"
 
+#include <string>
+
 #include "activation/snapwords.h"
 #include "platform/win32/dialog.h"
 #include "capture_ids.h"
 
 namespace qlx {
+namespace {
+
+constexpr int kWaitDigits = 4;
+
+}  // namespace
 
 bool TSnapwordOptions::ShowModal(HWND owner) { return dlg::RunModal(IDD_SNAPWORD_OPTIONS, *this, owner) == IDOK; }
 
@@ -15,6 +22,8 @@ void TSnapwordOptions::FormShow() {
   dlg::SetChecked(hwnd_, IDC_SW_USE_PREFIX, !o.use_suffix);
   dlg::SetEditLimit(hwnd_, IDC_SW_PREFIX, static_cast<int>(kPrefixKeysMax));
   dlg::SetText(hwnd_, IDC_SW_PREFIX, o.prefix);
+  dlg::SetEditLimit(hwnd_, IDC_SW_WAIT, kWaitDigits);
+  dlg::SetText(hwnd_, IDC_SW_WAIT, std::to_string(o.wait_ms));
   UsePrefixClick();
   dlg::CentreOnScreen(hwnd_);
 }
@@ -38,11 +47,18 @@ bool TSnapwordOptions::PrefixCheck() {
 
 void TSnapwordOptions::OkButtonClick() {
   if (dlg::IsChecked(hwnd_, IDC_SW_USE_PREFIX) && !PrefixCheck()) return;
+  const auto wait = SnapwordWaitOf(dlg::GetText(hwnd_, IDC_SW_WAIT));
+  if (!wait) {
+    dlg::ShowMessage(hwnd_, "Error", kSnapwordWaitInvalidText);
+    dlg::Focus(hwnd_, IDC_SW_WAIT);
+    return;
+  }
   SnapwordOptions o;
   o.solitary = dlg::IsChecked(hwnd_, IDC_SW_SOLITARY);
   o.case_sensitive = dlg::IsChecked(hwnd_, IDC_SW_CASE);
   o.use_suffix = !dlg::IsChecked(hwnd_, IDC_SW_USE_PREFIX);
   o.prefix = dlg::GetText(hwnd_, IDC_SW_PREFIX);
+  o.wait_ms = *wait;
   StoreSnapwordOptions(o, settings_);
   ::EndDialog(hwnd_, IDOK);
 }
