@@ -23,9 +23,10 @@ logs every key message with its message time and its performance counter at
 handling, and each figure runs from the key-down of the first key it sees to
 the key-down of the chord's last key (program not running) or to the
 key-down of the macro's first character (program running; the hook passes
-the modifiers and swallows the letter). Message times count: the receiver's
-own thread feeds X key events through the low-level hooks under Wine, so the
-counter at handling mostly sees keys that have all arrived already.
+the modifiers and swallows the letter). Message times count, as they do not
+depend on when the receiver gets to run; the counter at handling is printed
+beside them. Real keys carry the X server's time mapped by Wine, the macro's
+keys the tick at SendInput, so the hot-key figures mix the two.
 F9 has no modifier for the receiver to see, so an unassigned Shift tap goes
 just before it, and before the bare key it is compared with. The program is
 started and closed for every pair of tries, so the baseline and the hot key

@@ -147,10 +147,10 @@ void OnChar(char c) {
 
 // Both clocks are logged. The message time says when an event entered the
 // system (for real keys Wine maps the X server's event time onto the tick
-// count, for injected ones it is the tick at SendInput), in 1 ms steps. The
-// counter says when this window handled it, but under Wine this very thread
-// carries the X key events through the low-level hooks, waiting on each, so
-// it often handles a chord's first key only after the rest has arrived.
+// count, for injected ones it is the tick at SendInput), in 1 ms steps, and
+// does not depend on when this thread gets to run. The counter says when this
+// window handled the message. A WM_CHAR's message time is when it was
+// translated, so a character is timed by its key-down.
 void LogKey(char kind, unsigned code) {
   if (!g_rx.keylog) return;
   LARGE_INTEGER now;
