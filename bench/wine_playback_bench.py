@@ -16,9 +16,24 @@ character in the receiver's clock, so start-up of either side is left out
 (and so is the stall of a second or more that xdotool's bursts show at their
 start while QLXHOOK.DLL's hooks are installed);
 latency is from starting xdotool to the receiver's report changing, for every
-key. Run from anywhere:
+key.
+
+The receiver-timed comparison leaves the sender's start out: the receiver
+logs every key message with its message time and its performance counter at
+handling, and each figure runs from the key-down of the first key it sees to
+the key-down of the chord's last key (program not running) or to the
+key-down of the macro's first character (program running; the hook passes
+the modifiers and swallows the letter). Message times count, as they do not
+depend on when the receiver gets to run; the counter at handling is printed
+beside them. Real keys carry the X server's time mapped by Wine, the macro's
+keys the tick at SendInput, so the hot-key figures mix the two.
+F9 has no modifier for the receiver to see, so an unassigned Shift tap goes
+just before it, and before the bare key it is compared with. The program is
+started and closed for every pair of tries, so the baseline and the hot key
+alternate; a hot key that is not timed follows each start. Run from anywhere:
 
     QLX_WIN_BUILD=build/win python3 bench/wine_playback_bench.py [--rounds N] [--trials N]
+        [--tries N] [--receiver-timed-only]
 """
 
 from __future__ import annotations
@@ -45,6 +60,8 @@ PING_CODE, PING_KEYS = 154, "ctrl+alt+k"        # Ctrl+Alt+K
 # presses, and the modifiers handed back before typing) from the rest.
 PLAIN_CODE, PLAIN_KEYS = 296, "F9"
 PING_CHAR = "z"
+# The Shift tap the receiver times F9 and the bare key from.
+MARK_KEYS, VK_SHIFT, VK_CONTROL, VK_F9 = "Shift_L", 0x10, 0x11, 0x78
 AB_PLAYBACK_STARTED = 777
 POLL = 0.001
 QUIET = 8.0            # no change for this long: whatever is missing is lost
@@ -71,14 +88,28 @@ class Receiver:
     """A running light receiver (sendinput_bench.exe --receive): what it
     collected and when, in its own clock."""
 
-    def __init__(self, s: WineSession, title: str):
+    def __init__(self, s: WineSession, title: str, keylog: bool = False):
         self.s = s
         self.title = title
         self.path = s.temp_path("receiver.txt")
-        self.proc = s.start(s.testprog("sendinput_bench"),
-                            ["--receive", s.win_path(self.path), title])
+        self.keylog = s.temp_path("receiver-keys.txt") if keylog else None
+        args = ["--receive", s.win_path(self.path), title]
+        if self.keylog:
+            args.append(s.win_path(self.keylog))
+        self.proc = s.start(s.testprog("sendinput_bench"), args)
         s.wait_until(self.path.exists, 30, what=f"receiver {title!r}")
-        s.focus(s.wait_for_window(title))
+        self.wid = s.wait_for_window(title)
+        s.focus(self.wid)
+
+    def keys(self) -> list[tuple[str, int, int, int]]:
+        """The key log's complete lines: (D|U|C, key or character, counter,
+        message time in ms)."""
+        lines = self.keylog.read_bytes().split(b"\n")[:-1]
+        return [(k.decode(), int(c), int(q), int(t))
+                for k, c, q, t in (line.split() for line in lines)]
+
+    def freq(self) -> int:
+        return int(self.path.read_bytes().partition(b"\n")[0].split()[3])
 
     def report(self) -> tuple[int, float, float, str]:
         """(characters, seconds from the first to the last one, seconds from
@@ -153,6 +184,84 @@ def latency_trial(s: WineSession, rx: Receiver, keys: str) -> float:
         proc.wait(10)
 
 
+def timed_try(s: WineSession, rx: Receiver, keys: list[str], end: tuple[str, int]) -> dict:
+    """Presses `keys` and waits for the receiver to log `end`. The figure runs
+    from the first key-down logged after the press began to the key-down that
+    ends it (`end` itself, or for a character the key-down that typed it), in
+    message times ("ms"), and in the counter at handling ("handled_ms").
+    `seen` is what was logged up to `end`."""
+    start = len(rx.keys())
+    subprocess.run(["xdotool", "key", "--delay", "0", *keys],
+                   env={**os.environ, "DISPLAY": s.display}, check=True, timeout=10,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def ended():
+        new = rx.keys()[start:]
+        return new if any((k, c) == end for k, c, _, _ in new) else None
+
+    new = s.wait_until(ended, 10, what=f"{end} in {rx.title!r} after {keys}")
+    new = new[:next(i for i, e in enumerate(new) if e[:2] == end) + 1]
+    first = next(e for e in new if e[0] == "D")
+    last = next(e for e in reversed(new) if e[0] == "D")
+    return {"ms": float(last[3] - first[3]),
+            "handled_ms": (new[-1][2] - first[2]) * 1000 / rx.freq(),
+            "seen": [f"{k}{c:02X}" for k, c, _, _ in new]}
+
+
+def receiver_timed(s: WineSession, tries: int) -> dict[str, list[dict]]:
+    """Tries alternating program not running (A) and running (B)."""
+    chord = PING_KEYS.split("+")
+    chord_letter = ("D", ord(chord[-1].upper()))
+    typed = ("C", ord(PING_CHAR))
+    rx = Receiver(s, "Bench Receiver Timed", keylog=True)
+    out: dict[str, list[dict]] = {k: [] for k in
+                                  ("chord alone", "chord hot key", "F9 alone", "F9 hot key",
+                                   "bare key")}
+    for _ in range(tries):
+        out["chord alone"].append(timed_try(s, rx, [PING_KEYS], chord_letter))
+        out["F9 alone"].append(timed_try(s, rx, [MARK_KEYS, PLAIN_KEYS], ("D", VK_F9)))
+        proc, _ = s.start_quilx()
+        s.focus(rx.wid)
+        timed_try(s, rx, [PLAIN_KEYS], typed)     # the first hot key after start-up
+        playback_done(s)
+        out["chord hot key"].append(timed_try(s, rx, [PING_KEYS], typed))
+        playback_done(s)
+        out["F9 hot key"].append(timed_try(s, rx, [MARK_KEYS, PLAIN_KEYS], typed))
+        playback_done(s)
+        out["bare key"].append(timed_try(s, rx, [MARK_KEYS, PING_CHAR], typed))
+        s.post_close("Quillon 98 (QUILX)")
+        s.wait_exit(proc, 30)
+        s.focus(rx.wid)
+    rx.close()
+    return out
+
+
+def spread(values: list[float]) -> str:
+    q1, q2, q3 = statistics.quantiles(values, n=4, method="inclusive")
+    return (f"median {q2:6.2f}  min {min(values):6.2f}  q1 {q1:6.2f}  q3 {q3:6.2f}  "
+            f"max {max(values):6.2f}")
+
+
+def print_receiver_timed(out: dict[str, list[dict]]) -> None:
+    tries = len(out["chord alone"])
+    print(f"\nReceiver-timed, {tries} alternating tries (program not running / running), "
+          f"ms between key-down message times (handled: the counter when handled):")
+    for name, rs in out.items():
+        print(f"  {name:14} {spread([r['ms'] for r in rs])}")
+        print(f"  {'':14} handled: {spread([r['handled_ms'] for r in rs])}")
+        print(f"  {'':14} logged, first try: {' '.join(rs[0]['seen'])}")
+
+    def med(name: str, key: str = "ms") -> float:
+        return statistics.median(r[key] for r in out[name])
+
+    # Message times step by 1 ms; a baseline of 0 gives no ratio, the excess remains.
+    for hot, base in (("chord hot key", "chord alone"), ("F9 hot key", "F9 alone"),
+                      ("F9 hot key", "bare key"), ("chord hot key", "bare key")):
+        ratio = f"{med(hot) / med(base):.2f}" if med(base) > 0 else "n/a (baseline 0)"
+        print(f"  {hot} / {base}: ratio {ratio}, excess {med(hot) - med(base):.1f} ms; "
+              f"handled: ratio {med(hot, 'handled_ms') / med(base, 'handled_ms'):.2f}")
+
+
 def playback_done(s: WineSession) -> None:
     s.wait_until(lambda: s.peek("QLBA1KGR", AB_PLAYBACK_STARTED, 1) == b"\0", 30,
                  what="the end of the playback")
@@ -163,6 +272,11 @@ def main() -> int:
     ap.add_argument("--rounds", type=int, default=3,
                     help="typing runs per method, interleaved; the best counts")
     ap.add_argument("--trials", type=int, default=20, help="latency trials per method")
+    ap.add_argument("--tries", type=int, default=30,
+                    help="receiver-timed tries per kind, alternating program not running "
+                         "and running")
+    ap.add_argument("--receiver-timed-only", action="store_true",
+                    help="only the receiver-timed comparison")
     args = ap.parse_args()
     for rel in ("dist/QUILX.EXE", "dist/QLXHOOK.DLL", "testprogs/wintool.exe",
                 "testprogs/keepwarm.exe", "testprogs/sendinput_bench.exe"):
@@ -173,6 +287,16 @@ def main() -> int:
     text = bench_text(TEXT_LENGTH)
     began = time.monotonic()
     with WineSession(name="bench") as s:
+        write_macro_file(s.program_dir() / "QUILX.QLX", [
+            Macro("Bench typing", TYPE_CODE, text),
+            Macro("Bench ping", PING_CODE, PING_CHAR),
+            Macro("Bench ping plain", PLAIN_CODE, PING_CHAR),
+        ])
+        timed = receiver_timed(s, args.tries)
+        if args.receiver_timed_only:
+            print_receiver_timed(timed)
+            print(f"run time {time.monotonic() - began:.0f} s")
+            return 0
         # The fair baseline first, before the program and its hooks exist:
         # the very chord of the hot key, arriving in the receiver itself.
         rx0 = Receiver(s, "Bench Chord Alone")
@@ -180,11 +304,6 @@ def main() -> int:
         chord_exact = rx0.wait_for(args.trials, 10)[3] == PING_KEYS[-1] * args.trials
         rx0.close()
 
-        write_macro_file(s.program_dir() / "QUILX.QLX", [
-            Macro("Bench typing", TYPE_CODE, text),
-            Macro("Bench ping", PING_CODE, PING_CHAR),
-            Macro("Bench ping plain", PLAIN_CODE, PING_CHAR),
-        ])
         s.start_quilx()
         text_file = s.temp_path("bench.txt")
         text_file.write_bytes(text.encode("ascii"))
@@ -267,6 +386,7 @@ def main() -> int:
     print(f"             bare key {[round(b * 1000) for b in bare]}")
     print(f"             F9 hot key (no modifiers) {[round(p * 1000) for p in plain]}")
     print(f"latency text exact: {ping_exact}; chord alone arrived as its letter: {chord_exact}")
+    print_receiver_timed(timed)
     print(f"run time {time.monotonic() - began:.0f} s")
     return 0
 

@@ -17,7 +17,11 @@
 // text has at most 256 characters (for latency), then at most every 100 ms.
 // A letter key pressed with Ctrl and Alt held (a hot-key chord reaching the
 // window because no program took it) counts as that letter in lower case.
-//   sendinput_bench.exe --receive FILE TITLE
+// With KEYLOG, every key message is appended to that file as it is handled,
+// "<D|U|C> <virtual key or character> <counter> <message time>\n" (D key-down,
+// U key-up, C character), so that a chord's keys and a macro's first
+// character can be timed against each other on the receiver's own clock.
+//   sendinput_bench.exe --receive FILE TITLE [KEYLOG]
 #include <windows.h>
 
 #include <cstdio>
@@ -98,6 +102,7 @@ struct Receiver {
   LONGLONG first = 0, last = 0, at_mark = 0;
   bool dirty = false;
   DWORD reported = 0;
+  FILE* keylog = nullptr;
 };
 Receiver g_rx;
 constexpr UINT_PTR kRxTimer = 1;
@@ -140,7 +145,38 @@ void OnChar(char c) {
   }
 }
 
+// Both clocks are logged. The message time says when an event entered the
+// system (for real keys Wine maps the X server's event time onto the tick
+// count, for injected ones it is the tick at SendInput), in 1 ms steps, and
+// does not depend on when this thread gets to run. The counter says when this
+// window handled the message. A WM_CHAR's message time is when it was
+// translated, so a character is timed by its key-down.
+void LogKey(char kind, unsigned code) {
+  if (!g_rx.keylog) return;
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  std::fprintf(g_rx.keylog, "%c %u %lld %lu\n", kind, code, now.QuadPart,
+               static_cast<unsigned long>(GetMessageTime()));
+  std::fflush(g_rx.keylog);
+}
+
 LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      LogKey('D', static_cast<unsigned>(wp));
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      LogKey('U', static_cast<unsigned>(wp));
+      break;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      LogKey('C', static_cast<unsigned>(wp));
+      break;
+    default:
+      break;
+  }
   switch (msg) {
     case WM_CREATE:
       g_rx.text.reserve(16384);
@@ -170,8 +206,9 @@ LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-int Receive(const char* file, const char* title) {
+int Receive(const char* file, const char* title, const char* keylog) {
   g_rx.report_file = file;
+  if (keylog && !(g_rx.keylog = std::fopen(keylog, "wb"))) return 1;
   HINSTANCE inst = GetModuleHandleA(nullptr);
   WNDCLASSA wc{};
   wc.lpfnWndProc = ReceiverProc;
@@ -218,11 +255,13 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  if (mode == "--receive" && argc == 4) return Receive(argv[2], argv[3]);
+  if (mode == "--receive" && (argc == 4 || argc == 5))
+    return Receive(argv[2], argv[3], argc == 5 ? argv[4] : nullptr);
   std::string text;
   if (mode != "--text" || argc != 3 || !ReadFile(argv[2], text)) {
     std::fprintf(stderr,
-                 "usage: sendinput_bench --text FILE | --vkscan N... | --receive FILE TITLE\n");
+                 "usage: sendinput_bench --text FILE | --vkscan N... |"
+                 " --receive FILE TITLE [KEYLOG]\n");
     return 2;
   }
   std::vector<INPUT> events = Events(text);
