@@ -43,7 +43,7 @@ DEFAULT_SETTINGS = [
         ("Window Size", "Yes"), ("Global", "Yes"), ("Speed", "1")]),
     ("Snapwords", [
         ("Solitary Usage", "No"), ("Case Sensative", "Yes"), ("Use Suffix", "No"),
-        ("Prefix Keys", "")]),
+        ("Prefix Keys", ""), ("Snapword Wait", "100")]),
     ("Grid Title Font", [
         ("Color", "0"), ("Font Name", "Arial"), ("Size", "12"), ("Bold", "No"),
         ("Italic", "No"), ("Underline", "No"), ("Strikeout", "No")]),
