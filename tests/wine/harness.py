@@ -599,8 +599,23 @@ class WineSession:
 
     # --- wintool -----------------------------------------------------------------
 
+    # wintool commands that only read and never end with 1 themselves.
+    _READING_COMMANDS = {"peek", "windows", "processes", "clock", "keystate", "mutex"}
+
     def wintool(self, *args, timeout=30) -> subprocess.CompletedProcess:
-        return self.run(self.testprog("wintool"), args, timeout)
+        r = self.run(self.testprog("wintool"), args, timeout)
+        if (r.returncode == 1 and not r.stdout and not r.stderr and args
+                and args[0] in self._READING_COMMANDS):
+            # Rarely (once or twice in a run of every suite, so far only in
+            # suites where the program runs) Wine ends a starting process
+            # with exit code 1 before it runs a line of its own; the cause
+            # is not known yet.
+            # A reading command is simply asked again, and the event shows
+            # in the test's output so its frequency stays visible.
+            print(f"harness: wintool {args[0]} ended with 1 before it ran; asked again",
+                  file=sys.stderr, flush=True)
+            r = self.run(self.testprog("wintool"), args, timeout)
+        return r
 
     def checked_wintool(self, *args, ok=(0,)) -> subprocess.CompletedProcess:
         """wintool that raises on an exit code outside `ok`, with what it said."""
