@@ -599,8 +599,8 @@ class WineSession:
 
     # --- wintool -----------------------------------------------------------------
 
-    # wintool commands that only read and never end with 1 themselves.
-    _READING_COMMANDS = {"peek", "windows", "processes", "clock", "keystate", "mutex"}
+    # wintool commands that only read and never end with 1 without saying why.
+    _READING_COMMANDS = {"peek", "windows", "processes", "clock", "keystate", "mutex", "texts"}
 
     def wintool(self, *args, timeout=30) -> subprocess.CompletedProcess:
         r = self.run(self.testprog("wintool"), args, timeout)
