@@ -1,6 +1,7 @@
 #include "engine/player.h"
 
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -140,24 +141,26 @@ void Player::EndAfterError() {
 }
 
 void Player::ReleaseUserModifiers() {
-  bool held[std::size(kSidedModifiers)] = {};
-  bool mask = false;
-  for (size_t i = 0; i < std::size(kSidedModifiers); ++i) {
+  // At most the mask pair and one release per sided modifier, sent in one go.
+  KeyEventRecord events[2 + std::size(kSidedModifiers)];
+  size_t n = 0;
+  bool opens_menu = false;
+  for (const SidedKey& k : kSidedModifiers) {
     // A modifier a macro itself holds (this one or one it interrupted)
     // stays down until that macro lets go.
-    const SidedKey& k = kSidedModifiers[i];
-    held[i] = !held_[k.pressed_as] && !outer_held_[k.pressed_as] && input_.IsKeyDown(k.vk);
-    mask = mask || (held[i] && k.opens_menu);
+    if (held_[k.pressed_as] || outer_held_[k.pressed_as] || !input_.IsKeyDown(k.vk)) continue;
+    opens_menu = opens_menu || k.opens_menu;
+    events[2 + n++] = ProgramKey(k.vk, input_.MapVirtualKey(k.vk), true, k.extended);
   }
+  if (n == 0) return;
+  // The hook library masks the Alt or Win of a hot key it swallowed.
+  const bool mask = opens_menu && !input_.MenuReleaseMasked();
   if (mask) {
-    input_.KeyEvent(kMenuMaskKey, input_.MapVirtualKey(kMenuMaskKey), false, false);
-    input_.KeyEvent(kMenuMaskKey, input_.MapVirtualKey(kMenuMaskKey), true, false);
+    const uint16_t scan = input_.MapVirtualKey(kMenuMaskKey);
+    events[0] = ProgramKey(kMenuMaskKey, scan, false, false);
+    events[1] = ProgramKey(kMenuMaskKey, scan, true, false);
   }
-  for (size_t i = 0; i < std::size(kSidedModifiers); ++i) {
-    if (!held[i]) continue;
-    const SidedKey& k = kSidedModifiers[i];
-    input_.KeyEvent(k.vk, input_.MapVirtualKey(k.vk), true, k.extended);
-  }
+  input_.SendAll(std::span<const KeyEventRecord>(events + (mask ? 0 : 2), n + (mask ? 2 : 0)));
 }
 
 void Player::PostVKey(uint8_t code, bool up) {

@@ -110,6 +110,8 @@ struct HookThreadState {
 HookThreadState* g_state = nullptr;
 std::atomic<uint32_t> g_pointerMoves{0};
 std::atomic<bool> g_mouseHooked{false};
+// What the filter knows of the menu mask, for the player on another thread.
+std::atomic<bool> g_menuMasked{false};
 
 // Control-window messages: the exports' requests.
 constexpr UINT kWmInstall = WM_APP + 1;  // wParam kind; returns the handle
@@ -144,7 +146,9 @@ HWND FocusWindow() {
   return fg;
 }
 
-void SendMenuMask() {
+void SendMenuMask(HookThreadState& st) {
+  st.filter.NoteMenuMasked();
+  g_menuMasked.store(true);
   INPUT in[2]{};
   for (INPUT& i : in) {
     i.type = INPUT_KEYBOARD;
@@ -160,7 +164,10 @@ void PostTo(uint32_t window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (window != 0) ::PostMessageA(ToHwnd(window), msg, wParam, lParam);
 }
 
-void Carry(const HookVerdict& v, ActivationBlock& block) {
+void Carry(HookThreadState& st, const HookVerdict& v, ActivationBlock& block) {
+  // The mask first: once the main window hears of the hot key, the player's
+  // releases must find it queued ahead of them.
+  if (v.maskModifierRelease) SendMenuMask(st);
   switch (v.post) {
     case HookPost::kHotKey: {
       WPARAM w = static_cast<WPARAM>(v.code) | (CapsLockOn() ? kHotKeyCapsLockBit : 0);
@@ -176,7 +183,6 @@ void Carry(const HookVerdict& v, ActivationBlock& block) {
     case HookPost::kNone:
       break;
   }
-  if (v.maskModifierRelease) SendMenuMask();
 }
 
 bool IsOurs(ULONG_PTR extra) { return OriginOf(extra) == InputOrigin::kProgram; }
@@ -257,9 +263,9 @@ void CarryOutcome(HookThreadState& st, const InputOutcome& o) {
     if (o.captureDone)
       PostTo(block->MainWindow(), kMsgCaptureDone, static_cast<WPARAM>(static_cast<uint16_t>(o.captureMacro)), 0);
     PostSnapword(o.snap, *block);
-    if (o.hot.post != HookPost::kNone || o.hot.maskModifierRelease) Carry(o.hot, *block);
+    if (o.hot.post != HookPost::kNone || o.hot.maskModifierRelease) Carry(st, o.hot, *block);
   } else if (o.hot.maskModifierRelease) {
-    SendMenuMask();
+    SendMenuMask(st);
   }
   if (o.inject != 0) InjectCharacter(o.inject);
 }
@@ -293,6 +299,7 @@ LRESULT KeyChainProc(int nCode, WPARAM wParam, LPARAM lParam) {
   }
   const InstalledHooks hooks{st.slots[kKeyboard].hook != nullptr, st.slots[kRemap].hook != nullptr};
   const InputOutcome o = st.input.OnKey(in, hooks, st.blocks.Activation(), st.blocks.Remap());
+  g_menuMasked.store(st.filter.MenuReleaseMasked());  // a fresh Alt or Win press clears it
   CarryOutcome(st, o);
   if (o.swallow) return 1;
   st.inKeyChain = true;
@@ -452,6 +459,7 @@ void Reinstall(HookThreadState& st) {
     }
   }
   st.filter.Reset();  // key-ups may have been lost while we were deaf
+  g_menuMasked.store(false);
 }
 
 void WatchdogTick(HookThreadState& st) {
@@ -588,6 +596,7 @@ class HookThread {
 HookThread g_thread;
 
 uint32_t PointerMoves() { return g_mouseHooked.load() ? g_pointerMoves.load() : kNoPointerCount; }
+uint32_t MenuMasked() { return g_menuMasked.load() ? 1 : 0; }
 
 uint32_t InstallKind(HookKind kind) {
   const auto handle = static_cast<uint32_t>(g_thread.Ask(kWmInstall, kind, true));
@@ -606,6 +615,7 @@ __declspec(dllexport) uint32_t QlxHookSwap() { return qlx::InstallKind(qlx::kRem
 __declspec(dllexport) uint32_t QlxHookCBT() { return qlx::InstallKind(qlx::kActivation); }
 __declspec(dllexport) void QlxUnHook(uint32_t handle) { qlx::g_thread.Remove(handle); }
 __declspec(dllexport) uint32_t QlxPointerMoves() { return qlx::PointerMoves(); }
+__declspec(dllexport) uint32_t QlxMenuMasked() { return qlx::MenuMasked(); }
 
 }  // extern "C"
 

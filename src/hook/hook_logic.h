@@ -54,6 +54,8 @@ class HookInputFilter {
     }
     if (ours) return v;
     if (const uint8_t bit = ModifierBit(vk)) {
+      // A fresh press of Alt or Win arms the menu again; auto-repeat does not.
+      if (down && (bit & kMenuBits) && !(held_ & bit)) menuMasked_ = false;
       held_ = down ? (held_ | bit) : (held_ & ~bit);
       return v;
     }
@@ -143,10 +145,16 @@ class HookInputFilter {
 
   bool AltOrWinHeld() const { return (Modifiers() & (kModAlt | kModWin)) != 0; }
 
+  // The neutral key went out since the user last pressed Alt or Win, so
+  // their release opens no menu and nobody needs to send it again.
+  bool MenuReleaseMasked() const { return menuMasked_; }
+  void NoteMenuMasked() { menuMasked_ = true; }
+
   // Forget everything held, e.g. after the hooks were installed anew and
   // key-ups may have been missed in between.
   void Reset() {
     held_ = 0;
+    menuMasked_ = false;
     swallowedKeys_.reset();
     swallowedButtons_ = {};
   }
@@ -154,6 +162,7 @@ class HookInputFilter {
  private:
   static constexpr uint8_t kLCtrl = 0x01, kRCtrl = 0x02, kLAlt = 0x04, kRAlt = 0x08;
   static constexpr uint8_t kLShift = 0x10, kRShift = 0x20, kLWin = 0x40, kRWin = 0x80;
+  static constexpr uint8_t kMenuBits = kLAlt | kRAlt | kLWin | kRWin;
 
   // The key-up of a swallowed key-down is swallowed too. A keypad key may go
   // down as one virtual key and up as another when Num Lock or Shift changed
@@ -188,6 +197,7 @@ class HookInputFilter {
   }
 
   uint8_t held_ = 0;
+  bool menuMasked_ = false;
   std::bitset<256> swallowedKeys_;
   std::array<uint32_t, 256> swallowedPhysical_{};
   std::array<uint32_t, 256> lastDown_{};

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace qlx {
 
@@ -50,6 +51,9 @@ inline constexpr KeyEventRecord ProgramUnicode(char16_t unit, bool up) {
 // hook.
 inline constexpr char kPointerMovesExport[] = "QlxPointerMoves";
 inline constexpr uint32_t kNoPointerCount = 0xFFFFFFFFu;
+// The export that answers 1 once the hook library has sent its neutral key
+// after the user's latest press of Alt or Win.
+inline constexpr char kMenuMaskedExport[] = "QlxMenuMasked";
 
 class IInput {
  public:
@@ -63,6 +67,10 @@ class IInput {
   void UnicodeEvent(char16_t unit, bool up) { Send(ProgramUnicode(unit, up)); }
   // Sends the event as it stands, its origin included.
   virtual void Send(const KeyEventRecord& event) = 0;
+  // Several events at once, in order, none of another sender between them.
+  virtual void SendAll(std::span<const KeyEventRecord> events) {
+    for (const KeyEventRecord& e : events) Send(e);
+  }
   // One mouse event: flags as mouse_event takes them, wheel amount in `data`.
   virtual void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) = 0;
 
@@ -90,6 +98,9 @@ class IInput {
   // program's own (the user's mouse, or the window system telling a window
   // that the pointer entered it); none when no mouse hook counts them.
   virtual std::optional<uint32_t> SystemPointerMoves() = 0;
+  // Whether the releases of the Alt or Win the user holds would open no menu
+  // already: the hook library sent a neutral key after they went down.
+  virtual bool MenuReleaseMasked() = 0;
   // The key events sent so far belong to a playback that was aborted: no
   // later LetWindowTakeInput waits for a window to take them. Whatever the
   // target has not taken yet is the rest the user stopped.

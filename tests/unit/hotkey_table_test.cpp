@@ -244,6 +244,28 @@ TEST_F(HookFilterTest, LeftAndRightModifiersAreTrackedApart) {
   EXPECT_TRUE(v.maskModifierRelease);
 }
 
+TEST_F(HookFilterTest, OnlyAFreshPressOfAltOrWinUndoesTheMask) {
+  struct Row {
+    uint32_t vk;
+    bool down;
+    bool masked_after;
+  };
+  const Row rows[] = {
+      {HookInputFilter::kVkLMenu, true, false},     // fresh press: its release would open the menu
+      {HookInputFilter::kVkLMenu, true, true},      // auto-repeat of the held Alt
+      {HookInputFilter::kVkLControl, true, true},   // Ctrl opens no menu
+      {HookInputFilter::kVkLMenu, false, true},
+      {HookInputFilter::kVkRWin, true, false},
+  };
+  for (const Row& r : rows) {
+    filter_.NoteMenuMasked();
+    Key(r.vk, r.down);
+    EXPECT_EQ(filter_.MenuReleaseMasked(), r.masked_after) << r.vk << (r.down ? " down" : " up");
+  }
+  filter_.Reset();
+  EXPECT_FALSE(filter_.MenuReleaseMasked());
+}
+
 TEST_F(HookFilterTest, AutoRepeatIsSwallowedWithoutNewMessagesAndALostKeyUpHeals) {
   block_.SetHotKeyUsed(288, true);  // F1
   HookVerdict v = Key(0x70, true);

@@ -20,6 +20,7 @@ VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU = range(0xA0,
 MODIFIER_VKS = (VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL,
                 VK_RCONTROL, VK_LMENU, VK_RMENU)
 KEY_DOWN = 0x8000
+MENU_MASK_VK = 0xE8     # the neutral key sent so that Alt's release opens no menu
 CTRL_ALT = 144          # first code of the Ctrl+Alt block: Ctrl+Alt+A
 
 
@@ -344,6 +345,30 @@ class Playback(unittest.TestCase):
         self.wait_playback_done()
         self.assertEqual(self.wait_stable(t), HELD_BODY)
         self.assertEqual(self.held_modifiers(), [])
+
+    def test_6b_alt_let_go_first_opens_no_menu_in_the_target(self):
+        # Alone between its press and its release, Alt hands the keyboard to
+        # the window's menu: a key must come between them, whichever of the
+        # user and the player lets go of Alt first.
+        s = self.s
+        t = self.target("Quillon Alt First Pad", keylog=True)
+        s.key_down("ctrl", "alt")
+        try:
+            s.key(NEXT_KEY[1].rsplit("+", 1)[1])
+            s.key_up("alt")
+            t.wait_text(NEXT_TEXT)
+        finally:
+            s.key_up("alt", "ctrl")
+        self.wait_playback_done()
+        s.key("q")
+        t.wait_text(NEXT_TEXT + "q")
+        self.assertEqual(self.held_modifiers(), [])
+        events = t.key_events()
+        alt = [i for i, (kind, vk) in enumerate(events) if vk in (VK_MENU, VK_LMENU, VK_RMENU)]
+        pressed = next(i for i in alt if events[i][0] in ("down", "sysdown"))
+        let_go = next(i for i in alt if i > pressed and events[i][0] in ("up", "sysup"))
+        self.assertIn(MENU_MASK_VK, [vk for kind, vk in events[pressed:let_go] if kind in ("down", "sysdown")],
+                      f"key messages of the target: {events}")
 
     def test_7_caps_lock_on_types_as_written_and_stays_on(self):
         s = self.s

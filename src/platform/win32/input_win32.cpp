@@ -7,9 +7,7 @@ namespace {
 
 void SendOne(INPUT& in) { ::SendInput(1, &in, sizeof in); }
 
-}  // namespace
-
-void Win32Input::Send(const KeyEventRecord& event) {
+INPUT KeyInputOf(const KeyEventRecord& event) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = event.vk;
@@ -17,8 +15,34 @@ void Win32Input::Send(const KeyEventRecord& event) {
   in.ki.dwFlags = (event.up ? KEYEVENTF_KEYUP : 0u) | (event.extended ? KEYEVENTF_EXTENDEDKEY : 0u) |
                   (event.unicode ? KEYEVENTF_UNICODE : 0u);
   in.ki.dwExtraInfo = event.extra_info;
+  return in;
+}
+
+// The hook library's export, null while it is not loaded.
+template <typename Fn>
+Fn HookExport(const char* name) {
+  HMODULE hooks = ::GetModuleHandleA("QLXHOOK.DLL");
+  if (!hooks) return nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(hooks, name)));
+}
+
+}  // namespace
+
+void Win32Input::Send(const KeyEventRecord& event) {
+  INPUT in = KeyInputOf(event);
   SendOne(in);
   ++key_events_since_handover_;
+}
+
+void Win32Input::SendAll(std::span<const KeyEventRecord> events) {
+  INPUT in[8];
+  while (!events.empty()) {
+    const size_t n = events.size() < std::size(in) ? events.size() : std::size(in);
+    for (size_t i = 0; i < n; ++i) in[i] = KeyInputOf(events[i]);
+    ::SendInput(static_cast<UINT>(n), in, sizeof(INPUT));
+    key_events_since_handover_ += static_cast<uint32_t>(n);
+    events = events.subspan(n);
+  }
 }
 
 void Win32Input::RoundTrips(HWND window, uint32_t trips) {
@@ -59,13 +83,17 @@ std::optional<uint32_t> Win32Input::SystemPointerMoves() {
   // The hook library counts them on its hook thread; without its mouse
   // hook nobody does.
   using CountFn = uint32_t (*)();
-  HMODULE hooks = ::GetModuleHandleA("QLXHOOK.DLL");
-  if (!hooks) return std::nullopt;
-  auto count = reinterpret_cast<CountFn>(reinterpret_cast<void (*)()>(::GetProcAddress(hooks, kPointerMovesExport)));
+  auto count = HookExport<CountFn>(kPointerMovesExport);
   if (!count) return std::nullopt;
   const uint32_t n = count();
   if (n == kNoPointerCount) return std::nullopt;
   return n;
+}
+
+bool Win32Input::MenuReleaseMasked() {
+  using MaskedFn = uint32_t (*)();
+  auto masked = HookExport<MaskedFn>(kMenuMaskedExport);
+  return masked && masked() != 0;
 }
 
 void Win32Input::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) {

@@ -9,6 +9,7 @@ namespace qlx {
 class Win32Input : public IInput {
  public:
   void Send(const KeyEventRecord& event) override;
+  void SendAll(std::span<const KeyEventRecord> events) override;
   void MouseEvent(uint32_t flags, int32_t dx, int32_t dy, int32_t data) override;
   uint16_t MapVirtualKey(uint8_t vk) override;
   int16_t VkKeyScan(char c, uintptr_t window) override;
@@ -19,6 +20,7 @@ class Win32Input : public IInput {
   void LetWindowTakeInput(uintptr_t window) override;
   void LetClickedWindowTakeClicks() override;
   std::optional<uint32_t> SystemPointerMoves() override;
+  bool MenuReleaseMasked() override;
   void AbandonPendingInput() override { key_events_since_handover_ = 0; }
 
   // Round trips to a window whose program stops answering end the hand-over.

@@ -192,6 +192,8 @@ class FakeDesktop : public IInput,
     return system_pointer_moves;
   }
   size_t pointer_move_looks = 0;
+  bool menu_release_masked = false;  // the hook library sent its neutral key
+  bool MenuReleaseMasked() override { return menu_release_masked; }
   void AbandonPendingInput() override { window_log.push_back("abandon input"); }
   KeyboardState GetKeyboardState() override {
     KeyboardState s{};
