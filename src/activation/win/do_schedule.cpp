@@ -54,107 +54,85 @@ int FieldControl(ScheduleField f) {
 
 }  // namespace
 
-bool TDoSchedule::ShowModal(HWND owner) {
-  updated_ = false;
-  dlg::RunModal(IDD_SET_SCHEDULE, *this, owner);
-  return updated_;
-}
+bool TDoSchedule::ShowModal(HWND owner) { return RunModal(IDD_SET_SCHEDULE, owner) == IDOK; }
 
 void TDoSchedule::FormShow() {
-  dlg::CentreOnScreen(hwnd_);
-  HWND month = dlg::Item(hwnd_, IDC_ONCE_MONTH);
+  HWND month = dlg::Item(hwnd(), IDC_ONCE_MONTH);
   for (std::string_view m : MonthNames) dlg::combo::Add(month, std::string(m));
-  HWND weekday = dlg::Item(hwnd_, IDC_WEEKLY_DAY);
+  HWND weekday = dlg::Item(hwnd(), IDC_WEEKLY_DAY);
   for (std::string_view d : DayNames) dlg::combo::Add(weekday, std::string(d));
-  dlg::SetSpinRange(hwnd_, IDC_ONCE_DAY_SPIN, 1, 31);
-  dlg::SetSpinRange(hwnd_, IDC_ONCE_YEAR_SPIN, 1, 9999);
-  dlg::SetSpinRange(hwnd_, IDC_HOURLY_SPIN, 0, 59);
-  dlg::SetSpinRange(hwnd_, IDC_MONTHLY_SPIN, 1, 31);
-  dlg::SetSpinRange(hwnd_, IDC_OTHER_SPIN, 1, kMaxIntervalMinutes);
+  dlg::SetSpinRange(hwnd(), IDC_ONCE_DAY_SPIN, 1, 31);
+  dlg::SetSpinRange(hwnd(), IDC_ONCE_YEAR_SPIN, 1, 9999);
+  dlg::SetSpinRange(hwnd(), IDC_HOURLY_SPIN, 0, 59);
+  dlg::SetSpinRange(hwnd(), IDC_MONTHLY_SPIN, 1, 31);
+  dlg::SetSpinRange(hwnd(), IDC_OTHER_SPIN, 1, kMaxIntervalMinutes);
   for (int id : {IDC_ONCE_TIME, IDC_DAILY_TIME, IDC_WEEKLY_TIME, IDC_MONTHLY_TIME})
-    dlg::SetEditLimit(hwnd_, id, kTimeChars);
-  dlg::SetEditLimit(hwnd_, IDC_ONCE_YEAR, kYearChars);
+    dlg::SetEditLimit(hwnd(), id, kTimeChars);
+  dlg::SetEditLimit(hwnd(), IDC_ONCE_YEAR, kYearChars);
 
   const ScheduleForm f = FormFromRecord(record_);
-  dlg::SetText(hwnd_, IDC_ONCE_TIME, f.once_time);
-  dlg::SetText(hwnd_, IDC_DAILY_TIME, f.daily_time);
-  dlg::SetText(hwnd_, IDC_WEEKLY_TIME, f.weekly_time);
-  dlg::SetText(hwnd_, IDC_MONTHLY_TIME, f.monthly_time);
+  dlg::SetText(hwnd(), IDC_ONCE_TIME, f.once_time);
+  dlg::SetText(hwnd(), IDC_DAILY_TIME, f.daily_time);
+  dlg::SetText(hwnd(), IDC_WEEKLY_TIME, f.weekly_time);
+  dlg::SetText(hwnd(), IDC_MONTHLY_TIME, f.monthly_time);
   dlg::combo::Select(month, f.once_month);
-  dlg::SetText(hwnd_, IDC_ONCE_DAY, f.once_day);
-  dlg::SetText(hwnd_, IDC_ONCE_YEAR, f.once_year);
-  dlg::SetText(hwnd_, IDC_HOURLY_MINUTES, f.hourly_minutes);
-  for (int w = 0; w < 7; ++w) dlg::SetChecked(hwnd_, DayCheckBox(w), f.days[FlagIndex(w)]);
+  dlg::SetText(hwnd(), IDC_ONCE_DAY, f.once_day);
+  dlg::SetText(hwnd(), IDC_ONCE_YEAR, f.once_year);
+  dlg::SetText(hwnd(), IDC_HOURLY_MINUTES, f.hourly_minutes);
+  for (int w = 0; w < 7; ++w) dlg::SetChecked(hwnd(), DayCheckBox(w), f.days[FlagIndex(w)]);
   dlg::combo::Select(weekday, f.weekly_weekday);
-  dlg::SetText(hwnd_, IDC_MONTHLY_DAY, f.monthly_day);
-  dlg::SetText(hwnd_, IDC_OTHER_MINUTES, f.interval);
-  dlg::CheckRadio(hwnd_, IDC_SCHED_ONCE, IDC_SCHED_STARTUP, RadioOf(f.kind));
+  dlg::SetText(hwnd(), IDC_MONTHLY_DAY, f.monthly_day);
+  dlg::SetText(hwnd(), IDC_OTHER_MINUTES, f.interval);
+  dlg::CheckRadio(hwnd(), IDC_SCHED_ONCE, IDC_SCHED_STARTUP, RadioOf(f.kind));
   ShowPanel(f.kind);
 }
 
 void TDoSchedule::ShowPanel(uint16_t kind) {
   for (size_t k = 0; k < kPanels.size(); ++k)
     for (int id = kPanels[k].first; id < kPanels[k].first + IDC_PANEL_SPAN; ++id)
-      if (HWND item = dlg::Item(hwnd_, id)) ::ShowWindow(item, k == kind ? SW_SHOW : SW_HIDE);
-  dlg::SetText(hwnd_, IDC_SCHED_PANEL, kind < kPanels.size() ? kPanels[kind].title : "");
+      if (HWND item = dlg::Item(hwnd(), id)) ::ShowWindow(item, k == kind ? SW_SHOW : SW_HIDE);
+  dlg::SetText(hwnd(), IDC_SCHED_PANEL, kind < kPanels.size() ? kPanels[kind].title : "");
 }
 
 void TDoSchedule::RunMacroClick(int id) { ShowPanel(KindOf(id)); }
 
 ScheduleForm TDoSchedule::ReadForm() const {
   ScheduleForm f;
-  f.kind = KindOf(dlg::CheckedRadio(hwnd_, IDC_SCHED_ONCE, IDC_SCHED_STARTUP, IDC_SCHED_DAILY));
-  f.once_time = dlg::GetText(hwnd_, IDC_ONCE_TIME);
-  f.daily_time = dlg::GetText(hwnd_, IDC_DAILY_TIME);
-  f.weekly_time = dlg::GetText(hwnd_, IDC_WEEKLY_TIME);
-  f.monthly_time = dlg::GetText(hwnd_, IDC_MONTHLY_TIME);
-  f.once_month = dlg::combo::Selected(dlg::Item(hwnd_, IDC_ONCE_MONTH));
-  f.once_day = dlg::GetText(hwnd_, IDC_ONCE_DAY);
-  f.once_year = dlg::GetText(hwnd_, IDC_ONCE_YEAR);
-  f.hourly_minutes = dlg::GetText(hwnd_, IDC_HOURLY_MINUTES);
-  for (int w = 0; w < 7; ++w) f.days[FlagIndex(w)] = dlg::IsChecked(hwnd_, DayCheckBox(w));
-  f.weekly_weekday = dlg::combo::Selected(dlg::Item(hwnd_, IDC_WEEKLY_DAY));
-  f.monthly_day = dlg::GetText(hwnd_, IDC_MONTHLY_DAY);
-  f.interval = dlg::GetText(hwnd_, IDC_OTHER_MINUTES);
+  f.kind = KindOf(dlg::CheckedRadio(hwnd(), IDC_SCHED_ONCE, IDC_SCHED_STARTUP, IDC_SCHED_DAILY));
+  f.once_time = dlg::GetText(hwnd(), IDC_ONCE_TIME);
+  f.daily_time = dlg::GetText(hwnd(), IDC_DAILY_TIME);
+  f.weekly_time = dlg::GetText(hwnd(), IDC_WEEKLY_TIME);
+  f.monthly_time = dlg::GetText(hwnd(), IDC_MONTHLY_TIME);
+  f.once_month = dlg::combo::Selected(dlg::Item(hwnd(), IDC_ONCE_MONTH));
+  f.once_day = dlg::GetText(hwnd(), IDC_ONCE_DAY);
+  f.once_year = dlg::GetText(hwnd(), IDC_ONCE_YEAR);
+  f.hourly_minutes = dlg::GetText(hwnd(), IDC_HOURLY_MINUTES);
+  for (int w = 0; w < 7; ++w) f.days[FlagIndex(w)] = dlg::IsChecked(hwnd(), DayCheckBox(w));
+  f.weekly_weekday = dlg::combo::Selected(dlg::Item(hwnd(), IDC_WEEKLY_DAY));
+  f.monthly_day = dlg::GetText(hwnd(), IDC_MONTHLY_DAY);
+  f.interval = dlg::GetText(hwnd(), IDC_OTHER_MINUTES);
   return f;
 }
 
-void TDoSchedule::UpdateButtonClick() {
+bool TDoSchedule::OkButtonClick() {
   if (const auto refusal = ApplyScheduleForm(ReadForm(), today_, record_)) {
-    dlg::ShowMessage(hwnd_, kErrorCaption, refusal->text);
+    dlg::ShowMessage(hwnd(), kErrorCaption, refusal->text);
     const int field = FieldControl(refusal->focus);
-    dlg::Focus(hwnd_, field);
-    if (field != IDC_ONCE_MONTH) dlg::SelectAll(hwnd_, field);
-    return;
+    dlg::Focus(hwnd(), field);
+    if (field != IDC_ONCE_MONTH) dlg::SelectAll(hwnd(), field);
+    return false;
   }
-  updated_ = true;
-  ::EndDialog(hwnd_, IDOK);
+  return true;
 }
 
-INT_PTR TDoSchedule::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return TRUE;
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      if (c.id >= IDC_SCHED_ONCE && c.id <= IDC_SCHED_STARTUP && c.code == BN_CLICKED) {
-        RunMacroClick(c.id);
-        return TRUE;
-      }
-      if (c.id == IDC_SCHED_UPDATE || c.id == IDOK) {
-        UpdateButtonClick();
-        return TRUE;
-      }
-      if (c.id == IDCANCEL) {
-        ::EndDialog(hwnd_, IDCANCEL);
-        return TRUE;
-      }
-      return FALSE;
-    }
-    default:
-      return FALSE;
+bool TDoSchedule::OnCommand(int id, int code, HWND) {
+  if (id >= IDC_SCHED_ONCE && id <= IDC_SCHED_STARTUP && code == BN_CLICKED) {
+    RunMacroClick(id);
+    return true;
   }
+  if (id != IDC_SCHED_UPDATE) return false;
+  if (OkButtonClick()) End(IDOK);
+  return true;
 }
 
 }  // namespace qlx

@@ -4,32 +4,29 @@
 #include <windows.h>
 
 #include "activation/schedule_form.h"
+#include "platform/win32/dialog_base.h"
 #include "store/macro_record.h"
 
 namespace qlx {
 
-class TDoSchedule {
+class TDoSchedule : public dlg::Dialog {
  public:
   TDoSchedule(MacroRecord& record, const CivilDate& today) : record_(record), today_(today) {}
-  TDoSchedule(const TDoSchedule&) = delete;
-  TDoSchedule& operator=(const TDoSchedule&) = delete;
 
   // True when the schedule was updated.
   bool ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  // "&Update", and Enter.
+  bool OkButtonClick() override;
+  bool OnCommand(int id, int code, HWND control) override;
   void RunMacroClick(int id);
-  void UpdateButtonClick();
   void ShowPanel(uint16_t kind);
   ScheduleForm ReadForm() const;
 
   MacroRecord& record_;
   CivilDate today_;
-  bool updated_ = false;
 };
 
 }  // namespace qlx

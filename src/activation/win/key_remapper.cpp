@@ -20,13 +20,13 @@ int GridIndexOf(UINT_PTR id) {
 }  // namespace
 
 bool TKeyRemapper::ShowModal(HWND owner) {
-  dlg::RunModal(IDD_KEY_REMAPPER, *this, owner);
+  RunModal(IDD_KEY_REMAPPER, owner);
   return changed_;
 }
 
 void TKeyRemapper::FillGrid(size_t grid) {
   const RemapGrid& g = kRemapGrids[grid];
-  HWND v = dlg::Item(hwnd_, kGridIds[grid]);
+  HWND v = dlg::Item(hwnd(), kGridIds[grid]);
   lv::Clear(v);
   for (size_t i = 0; i < g.count; ++i) {
     const size_t entry = g.offset + i;
@@ -36,32 +36,31 @@ void TKeyRemapper::FillGrid(size_t grid) {
 }
 
 void TKeyRemapper::FormShow() {
-  HFONT font = reinterpret_cast<HFONT>(::SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+  HFONT font = reinterpret_cast<HFONT>(::SendMessageA(hwnd(), WM_GETFONT, 0, 0));
   LOGFONTA lf{};
   if (font && ::GetObjectA(font, sizeof lf, &lf)) {
     lf.lfWeight = FW_BOLD;
     bold_.reset(::CreateFontIndirectA(&lf));
   }
   for (size_t g = 0; g < kRemapGrids.size(); ++g) {
-    HWND v = dlg::Item(hwnd_, kGridIds[g]);
+    HWND v = dlg::Item(hwnd(), kGridIds[g]);
     lv::SetExtendedStyle(v, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     lv::AddColumn(v, 0, "Key", 50);
     lv::AddColumn(v, 1, "Types", 66);
     FillGrid(g);
   }
-  dlg::CentreOnScreen(hwnd_);
 }
 
 void TKeyRemapper::GridDblClick(size_t grid, int row) {
   if (browse_ || row < 0 || static_cast<size_t>(row) >= kRemapGrids[grid].count) return;
   const size_t entry = kRemapGrids[grid].offset + static_cast<size_t>(row);
-  HWND v = dlg::Item(hwnd_, kGridIds[grid]);
+  HWND v = dlg::Item(hwnd(), kGridIds[grid]);
   RECT cell{};
   cell.left = LVIR_BOUNDS;
   ::SendMessageA(v, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
   ::MapWindowPoints(v, nullptr, reinterpret_cast<POINT*>(&cell), 2);
   TSelectCharacter select(tables_.Entry(entry));
-  const uint8_t chosen = select.ShowModal(hwnd_, cell);
+  const uint8_t chosen = select.ShowModal(hwnd(), cell);
   if (chosen == 0 || chosen == tables_.Entry(entry)) return;
   tables_.SetEntry(entry, chosen);
   changed_ = true;
@@ -69,21 +68,21 @@ void TKeyRemapper::GridDblClick(size_t grid, int row) {
 }
 
 // The source on grey, the replacement in bold ("none" in normal weight).
-LRESULT TKeyRemapper::GridCustomDraw(NMLVCUSTOMDRAW* cd, size_t grid) {
-  switch (cd->nmcd.dwDrawStage) {
+LRESULT TKeyRemapper::GridCustomDraw(NMLVCUSTOMDRAW& cd, size_t grid) {
+  switch (cd.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
       return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-      const size_t entry = kRemapGrids[grid].offset + static_cast<size_t>(cd->nmcd.dwItemSpec);
-      if (cd->iSubItem == 0) {
-        cd->clrTextBk = ::GetSysColor(COLOR_BTNFACE);
+      const size_t entry = kRemapGrids[grid].offset + static_cast<size_t>(cd.nmcd.dwItemSpec);
+      if (cd.iSubItem == 0) {
+        cd.clrTextBk = ::GetSysColor(COLOR_BTNFACE);
         return CDRF_DODEFAULT;
       }
-      cd->clrTextBk = ::GetSysColor(COLOR_WINDOW);
+      cd.clrTextBk = ::GetSysColor(COLOR_WINDOW);
       if (tables_.Entry(entry) != 0 && bold_) {
-        ::SelectObject(cd->nmcd.hdc, bold_.get());
+        ::SelectObject(cd.nmcd.hdc, bold_.get());
         return CDRF_NEWFONT;
       }
       return CDRF_DODEFAULT;
@@ -93,44 +92,33 @@ LRESULT TKeyRemapper::GridCustomDraw(NMLVCUSTOMDRAW* cd, size_t grid) {
   }
 }
 
-void TKeyRemapper::FormClose() {
-  if (changed_) SaveSwapKeys(file_, tables_);
-  ::EndDialog(hwnd_, IDOK);
+bool TKeyRemapper::OkButtonClick() {
+  FormClose();
+  return false;  // FormClose ended it
 }
 
-INT_PTR TKeyRemapper::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return TRUE;
-    case WM_NOTIFY: {
-      auto* n = reinterpret_cast<NMHDR*>(lp);
-      const int grid = GridIndexOf(n->idFrom);
-      if (grid < 0) return FALSE;
-      if (n->code == NM_DBLCLK) {
-        GridDblClick(static_cast<size_t>(grid), reinterpret_cast<NMITEMACTIVATE*>(lp)->iItem);
-        return TRUE;
-      }
-      // The keyboard's double click: Space on the selected row.
-      if (n->code == LVN_KEYDOWN && reinterpret_cast<NMLVKEYDOWN*>(lp)->wVKey == VK_SPACE) {
-        GridDblClick(static_cast<size_t>(grid), lv::Selected(dlg::Item(hwnd_, kGridIds[grid])));
-        return TRUE;
-      }
-      if (n->code == NM_CUSTOMDRAW) {
-        ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT,
-                            GridCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(lp), static_cast<size_t>(grid)));
-        return TRUE;
-      }
-      return FALSE;
-    }
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      if (c.id == IDOK || c.id == IDCANCEL) FormClose();
-      return TRUE;
-    }
-    default:
-      return FALSE;
+void TKeyRemapper::FormClose() {
+  if (changed_) SaveSwapKeys(file_, tables_);
+  End(IDOK);
+}
+
+bool TKeyRemapper::OnNotify(const NMHDR& n, LPARAM lp, LRESULT& result) {
+  const int grid = GridIndexOf(n.idFrom);
+  if (grid < 0) return false;
+  if (n.code == NM_DBLCLK) {
+    GridDblClick(static_cast<size_t>(grid), dlg::NotifyOf<NMITEMACTIVATE>(lp).iItem);
+    return true;
   }
+  // The keyboard's double click: Space on the selected row.
+  if (n.code == LVN_KEYDOWN && dlg::NotifyOf<NMLVKEYDOWN>(lp).wVKey == VK_SPACE) {
+    GridDblClick(static_cast<size_t>(grid), lv::Selected(dlg::Item(hwnd(), kGridIds[grid])));
+    return true;
+  }
+  if (n.code == NM_CUSTOMDRAW) {
+    result = GridCustomDraw(dlg::NotifyOf<NMLVCUSTOMDRAW>(lp), static_cast<size_t>(grid));
+    return true;
+  }
+  return false;
 }
 
 }  // namespace qlx

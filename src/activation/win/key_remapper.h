@@ -9,26 +9,27 @@
 #include <string>
 
 #include "activation/key_remap.h"
+#include "platform/win32/dialog_base.h"
 #include "platform/win32/win_handles.h"
 
 namespace qlx {
 
-class TKeyRemapper {
+class TKeyRemapper : public dlg::Dialog {
  public:
   TKeyRemapper(RemapTables tables, std::string remap_file, bool browse)
       : tables_(tables), file_(std::move(remap_file)), browse_(browse) {}
   // True when a table changed (the file is already written then).
   bool ShowModal(HWND owner);
 
-  HWND hwnd_ = nullptr;
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
  private:
-  void FormShow();
+  void FormShow() override;
+  // Ok and Cancel alike keep what was changed.
+  bool OkButtonClick() override;
+  void FormClose() override;
+  bool OnNotify(const NMHDR& header, LPARAM lp, LRESULT& result) override;
   void FillGrid(size_t grid);
   void GridDblClick(size_t grid, int row);
-  LRESULT GridCustomDraw(NMLVCUSTOMDRAW* cd, size_t grid);
-  void FormClose();
+  LRESULT GridCustomDraw(NMLVCUSTOMDRAW& cd, size_t grid);
 
   RemapTables tables_;
   std::string file_;

@@ -11,9 +11,8 @@ namespace {
 
 constexpr char kGridClass[] = "QlxCharGrid";
 
-TSelectCharacter* OwnerOf(HWND grid) {
-  return reinterpret_cast<TSelectCharacter*>(::GetWindowLongPtrA(::GetParent(grid), DWLP_USER));
-}
+// The grid lives only in this dialog.
+TSelectCharacter* OwnerOf(HWND grid) { return static_cast<TSelectCharacter*>(dlg::Dialog::Of(::GetParent(grid))); }
 
 RECT CellRect(HWND grid, int row, int column) {
   RECT c;
@@ -39,27 +38,27 @@ bool TSelectCharacter::RegisterGrid(HINSTANCE instance) {
 uint8_t TSelectCharacter::ShowModal(HWND owner, const RECT& beside) {
   RegisterGrid(::GetModuleHandleA(nullptr));
   beside_ = beside;
-  return dlg::RunModal(IDD_SELECT_CHARACTER, *this, owner) == IDOK ? selected_ : 0;
+  return RunModal(IDD_SELECT_CHARACTER, owner) == IDOK ? selected_ : 0;
 }
 
 void TSelectCharacter::FormShow() {
   RECT r;
-  ::GetWindowRect(hwnd_, &r);
+  ::GetWindowRect(hwnd(), &r);
   const int sw = ::GetSystemMetrics(SM_CXSCREEN), sh = ::GetSystemMetrics(SM_CYSCREEN);
   int x = beside_.right + 4, y = beside_.top;
   if (x + (r.right - r.left) > sw) x = beside_.left - (r.right - r.left) - 4;
   if (y + (r.bottom - r.top) > sh) y = sh - (r.bottom - r.top);
   if (x < 0) x = 0;
   if (y < 0) y = 0;
-  if (beside_.right == 0 && beside_.bottom == 0) dlg::CentreOnScreen(hwnd_);
-  else ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ::SetFocus(dlg::Item(hwnd_, IDC_SC_GRID));
+  if (beside_.right == 0 && beside_.bottom == 0) dlg::CentreOnScreen(hwnd());
+  else ::SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::SetFocus(dlg::Item(hwnd(), IDC_SC_GRID));
 }
 
 void TSelectCharacter::GridPaint(HWND grid) {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(grid, &ps);
-  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(hwnd(), WM_GETFONT, 0, 0)));
   ::SetBkMode(dc, TRANSPARENT);
   HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW));
   HGDIOBJ old_pen = ::SelectObject(dc, pen);
@@ -92,7 +91,7 @@ void TSelectCharacter::GridClick(HWND grid, int x, int y, bool take) {
   if (v == 0) return;
   selected_ = v;
   ::InvalidateRect(grid, nullptr, FALSE);
-  if (take) ::EndDialog(hwnd_, IDOK);
+  if (take) End(IDOK);
 }
 
 void TSelectCharacter::GridKey(HWND grid, WPARAM key) {
@@ -128,21 +127,6 @@ LRESULT CALLBACK TSelectCharacter::GridProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
     }
   }
   return ::DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-INT_PTR TSelectCharacter::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return FALSE;  // the grid has the focus
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      if (c.id == IDOK || c.id == IDCANCEL) ::EndDialog(hwnd_, c.id);
-      return TRUE;
-    }
-    default:
-      return FALSE;
-  }
 }
 
 }  // namespace qlx

@@ -6,20 +6,19 @@
 
 #include <cstdint>
 
+#include "platform/win32/dialog_base.h"
+
 namespace qlx {
 
-class TSelectCharacter {
+class TSelectCharacter : public dlg::Dialog {
  public:
-  explicit TSelectCharacter(uint8_t current) : selected_(current < 32 ? 32 : current) {}
+  explicit TSelectCharacter(uint8_t current) : Dialog(Placement::OwnPlace), selected_(current < 32 ? 32 : current) {}
   // The chosen character, or 0 for Cancel. `beside` is the cell's screen rectangle.
   uint8_t ShowModal(HWND owner, const RECT& beside);
-
-  HWND hwnd_ = nullptr;
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   static bool RegisterGrid(HINSTANCE instance);
 
  private:
-  void FormShow();
+  void FormShow() override;
   static LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void GridPaint(HWND grid);
   void GridClick(HWND grid, int x, int y, bool take);

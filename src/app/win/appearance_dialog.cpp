@@ -46,27 +46,13 @@ bool ChooseFontSetting(HWND owner, FontSetting& font, bool effects) {
   return true;
 }
 
-bool TAppearance::ShowModal(HWND owner) {
-  saved_ = false;
-  dlg::RunModal(IDD_APPEARANCE, *this, owner);
-  return saved_;
-}
+bool TAppearance::ShowModal(HWND owner) { return RunModal(IDD_APPEARANCE, owner) == IDOK; }
 
-INT_PTR TAppearance::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return TRUE;
-    case WM_COMMAND:
-      switch (LOWORD(wp)) {
-        case IDC_AP_GRID_FONT: GridFontButtonClick(); return TRUE;
-        case IDC_AP_TITLE_FONT: TitleFontButtonClick(); return TRUE;
-        case IDOK: OkButtonClick(); return TRUE;
-        case IDCANCEL: ::EndDialog(hwnd_, IDCANCEL); return TRUE;
-        default: return FALSE;
-      }
-    default:
-      return FALSE;
+bool TAppearance::OnCommand(int id, int, HWND) {
+  switch (id) {
+    case IDC_AP_GRID_FONT: GridFontButtonClick(); return true;
+    case IDC_AP_TITLE_FONT: TitleFontButtonClick(); return true;
+    default: return false;
   }
 }
 
@@ -74,9 +60,8 @@ void TAppearance::FormShow() {
   grid_font_ = settings_.grid_font;
   title_font_ = settings_.grid_title_font;
   const std::array<int32_t, 3> widths = {settings_.col1_width, settings_.col2_width, settings_.col3_width};
-  for (int i = 0; i < 3; ++i) dlg::SetText(hwnd_, IDC_AP_COL_1 + i, std::to_string(widths[static_cast<size_t>(i)]));
-  ::CheckRadioButton(hwnd_, IDC_AP_SPEED, IDC_AP_LETTERED, settings_.use_speed ? IDC_AP_SPEED : IDC_AP_LETTERED);
-  dlg::CentreOnScreen(hwnd_);
+  for (int i = 0; i < 3; ++i) dlg::SetText(hwnd(), IDC_AP_COL_1 + i, std::to_string(widths[static_cast<size_t>(i)]));
+  ::CheckRadioButton(hwnd(), IDC_AP_SPEED, IDC_AP_LETTERED, settings_.use_speed ? IDC_AP_SPEED : IDC_AP_LETTERED);
 }
 
 void TAppearance::SaveSettings() {
@@ -86,36 +71,35 @@ void TAppearance::SaveSettings() {
 
 void TAppearance::GridFontButtonClick() {
   FontSetting chosen = grid_font_;
-  if (!ChooseFontSetting(hwnd_, chosen, false)) return;
+  if (!ChooseFontSetting(hwnd(), chosen, false)) return;
   grid_font_ = GridFontFromChoice(chosen);
   SaveSettings();
 }
 
 void TAppearance::TitleFontButtonClick() {
-  if (!ChooseFontSetting(hwnd_, title_font_, true)) return;
+  if (!ChooseFontSetting(hwnd(), title_font_, true)) return;
   SaveSettings();
 }
 
-void TAppearance::OkButtonClick() {
+bool TAppearance::OkButtonClick() {
   std::array<std::string, 3> fields;
-  for (int i = 0; i < 3; ++i) fields[static_cast<size_t>(i)] = dlg::GetText(hwnd_, IDC_AP_COL_1 + i);
+  for (int i = 0; i < 3; ++i) fields[static_cast<size_t>(i)] = dlg::GetText(hwnd(), IDC_AP_COL_1 + i);
   const ColumnWidthsCheck check = CheckColumnWidths(fields);
   if (check.bad_field >= 0) {
-    dlg::ShowMessage(hwnd_, "Error", kInvalidWidthText);
-    HWND box = dlg::Item(hwnd_, IDC_AP_COL_1 + check.bad_field);
+    dlg::ShowMessage(hwnd(), "Error", kInvalidWidthText);
+    HWND box = dlg::Item(hwnd(), IDC_AP_COL_1 + check.bad_field);
     ::SetFocus(box);
     ::SendMessageA(box, EM_SETSEL, 0, -1);
-    return;
+    return false;
   }
   settings_.col1_width = check.widths[0];
   settings_.col2_width = check.widths[1];
   settings_.col3_width = check.widths[2];
-  settings_.use_speed = dlg::IsChecked(hwnd_, IDC_AP_SPEED);
+  settings_.use_speed = dlg::IsChecked(hwnd(), IDC_AP_SPEED);
   settings_.grid_font = grid_font_;
   settings_.grid_title_font = title_font_;
   SaveSettings();
-  saved_ = true;
-  ::EndDialog(hwnd_, IDOK);
+  return true;
 }
 
 }  // namespace qlx

@@ -4,34 +4,30 @@
 #include <windows.h>
 
 #include "platform/profile.h"
+#include "platform/win32/dialog_base.h"
 #include "store/settings.h"
 
 namespace qlx {
 
-class TAppearance {
+class TAppearance : public dlg::Dialog {
  public:
   TAppearance(Settings& settings, IProfile& profile) : settings_(settings), profile_(profile) {}
-  TAppearance(const TAppearance&) = delete;
-  TAppearance& operator=(const TAppearance&) = delete;
 
   // True when the user confirmed: the settings then hold the new choices.
   bool ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  bool OnCommand(int id, int code, HWND control) override;
   void GridFontButtonClick();
   void TitleFontButtonClick();
-  void OkButtonClick();
   void SaveSettings();
 
   Settings& settings_;
   IProfile& profile_;
   FontSetting grid_font_;
   FontSetting title_font_;
-  bool saved_ = false;
 };
 
 // The platform font dialog over `owner`, starting at `font`; with effects

@@ -8,59 +8,49 @@
 
 namespace qlx {
 
-bool TCopyOrMove::ShowModal(HWND owner) {
-  saved_ = false;
-  dlg::RunModal(IDD_COPY_OR_MOVE, *this, owner);
-  return saved_;
-}
+bool TCopyOrMove::ShowModal(HWND owner) { return RunModal(IDD_COPY_OR_MOVE, owner) == IDOK; }
 
-INT_PTR TCopyOrMove::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
+INT_PTR TCopyOrMove::OnMessage(UINT msg, WPARAM wp, LPARAM) {
   if (const std::optional<int> code = picking_.PickOf(msg, wp)) {
     HotKeyPicked(*code);
     return TRUE;
   }
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return FALSE;  // the focus is set
-    case WM_COMMAND:
-      switch (LOWORD(wp)) {
-        case IDOK: OkButtonClick(); return TRUE;
-        case IDCANCEL:
-          picking_.Disarm();
-          ::EndDialog(hwnd_, IDCANCEL);
-          return TRUE;
-        case IDC_CM_HOTKEY_RADIO:
-        case IDC_CM_SNAPWORD_RADIO:
-        case IDC_CM_TIMED_RADIO:
-          if (HIWORD(wp) == BN_CLICKED) ChoiceClick();
-          return TRUE;
-        case IDC_CM_HOTKEY_FIELD:
-          if (HIWORD(wp) == EN_SETFOCUS) picking_.Arm(hwnd_);
-          if (HIWORD(wp) == EN_KILLFOCUS) picking_.Disarm();
-          return TRUE;
-        case IDC_CM_HOTKEY_LIST:
-          if (HIWORD(wp) == LBN_SELCHANGE) HotKeyListClick();
-          return TRUE;
-        default:
-          return FALSE;
-      }
-    case WM_DESTROY:
-      picking_.Disarm();
-      return FALSE;
+  if (msg == WM_DESTROY) picking_.Disarm();
+  return FALSE;
+}
+
+bool TCopyOrMove::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case IDC_CM_HOTKEY_RADIO:
+    case IDC_CM_SNAPWORD_RADIO:
+    case IDC_CM_TIMED_RADIO:
+      if (code == BN_CLICKED) ChoiceClick();
+      return true;
+    case IDC_CM_HOTKEY_FIELD:
+      if (code == EN_SETFOCUS) picking_.Arm(hwnd());
+      if (code == EN_KILLFOCUS) picking_.Disarm();
+      return true;
+    case IDC_CM_HOTKEY_LIST:
+      if (code == LBN_SELCHANGE) HotKeyListClick();
+      return true;
     default:
-      return FALSE;
+      return false;
   }
 }
 
+void TCopyOrMove::FormClose() {
+  picking_.Disarm();
+  End(IDCANCEL);
+}
+
 void TCopyOrMove::FormShow() {
-  ::SetWindowTextA(hwnd_, CopyMoveCaption(mode_).c_str());
-  dlg::SetText(hwnd_, IDC_CM_LABEL, CopyMoveLabel(mode_, working_.Code(), working_.Snapword()));
-  dlg::SetText(hwnd_, IDC_CM_HOTKEY_FIELD, kPressTheHotKey);
-  HWND list = dlg::Item(hwnd_, IDC_CM_HOTKEY_LIST);
+  ::SetWindowTextA(hwnd(), CopyMoveCaption(mode_).c_str());
+  dlg::SetText(hwnd(), IDC_CM_LABEL, CopyMoveLabel(mode_, working_.Code(), working_.Snapword()));
+  dlg::SetText(hwnd(), IDC_CM_HOTKEY_FIELD, kPressTheHotKey);
+  HWND list = dlg::Item(hwnd(), IDC_CM_HOTKEY_LIST);
   ::SendMessageA(list, LB_INITSTORAGE, kHotKeyCodes, kHotKeyCodes * 40);
   for (int code = 0; code < kHotKeyCodes; ++code) dlg::list::Add(list, HotKeyUsageRow(code, MacrosWithCode(block_, code)));
-  HWND snapword = dlg::Item(hwnd_, IDC_CM_SNAPWORD_FIELD);
+  HWND snapword = dlg::Item(hwnd(), IDC_CM_SNAPWORD_FIELD);
   ::SendMessageA(snapword, EM_LIMITTEXT, kSnapwordMaxChars, 0);
   if (working_.Code() == kSnapwordCode) dlg::SetText(snapword, working_.Snapword());
 
@@ -68,16 +58,15 @@ void TCopyOrMove::FormShow() {
   const int radio = initial == CopyMoveChoice::HotKey    ? IDC_CM_HOTKEY_RADIO
                     : initial == CopyMoveChoice::Snapword ? IDC_CM_SNAPWORD_RADIO
                                                           : IDC_CM_TIMED_RADIO;
-  ::CheckRadioButton(hwnd_, IDC_CM_HOTKEY_RADIO, IDC_CM_TIMED_RADIO, radio);
+  ::CheckRadioButton(hwnd(), IDC_CM_HOTKEY_RADIO, IDC_CM_TIMED_RADIO, radio);
   // The list opens where the macro's own key stands.
   if (initial == CopyMoveChoice::HotKey) ::SendMessageA(list, LB_SETTOPINDEX, working_.Code(), 0);
   ChoiceClick();
-  dlg::CentreOnScreen(hwnd_);
 }
 
 CopyMoveChoice TCopyOrMove::Choice() const {
-  if (dlg::IsChecked(hwnd_, IDC_CM_SNAPWORD_RADIO)) return CopyMoveChoice::Snapword;
-  if (dlg::IsChecked(hwnd_, IDC_CM_TIMED_RADIO)) return CopyMoveChoice::Timed;
+  if (dlg::IsChecked(hwnd(), IDC_CM_SNAPWORD_RADIO)) return CopyMoveChoice::Snapword;
+  if (dlg::IsChecked(hwnd(), IDC_CM_TIMED_RADIO)) return CopyMoveChoice::Timed;
   return CopyMoveChoice::HotKey;
 }
 
@@ -85,54 +74,53 @@ void TCopyOrMove::ChoiceClick() {
   const CopyMoveChoice c = Choice();
   const bool hot_key = c == CopyMoveChoice::HotKey;
   const bool snapword = c == CopyMoveChoice::Snapword;
-  dlg::Show(hwnd_, IDC_CM_HOTKEY_FIELD, hot_key);
-  dlg::Show(hwnd_, IDC_CM_HOTKEY_LIST, hot_key);
-  dlg::Show(hwnd_, IDC_CM_SNAPWORD_LABEL, snapword);
-  dlg::Show(hwnd_, IDC_CM_SNAPWORD_FIELD, snapword);
-  if (hot_key) ::SetFocus(dlg::Item(hwnd_, IDC_CM_HOTKEY_FIELD));
-  if (snapword) ::SetFocus(dlg::Item(hwnd_, IDC_CM_SNAPWORD_FIELD));
+  dlg::Show(hwnd(), IDC_CM_HOTKEY_FIELD, hot_key);
+  dlg::Show(hwnd(), IDC_CM_HOTKEY_LIST, hot_key);
+  dlg::Show(hwnd(), IDC_CM_SNAPWORD_LABEL, snapword);
+  dlg::Show(hwnd(), IDC_CM_SNAPWORD_FIELD, snapword);
+  if (hot_key) ::SetFocus(dlg::Item(hwnd(), IDC_CM_HOTKEY_FIELD));
+  if (snapword) ::SetFocus(dlg::Item(hwnd(), IDC_CM_SNAPWORD_FIELD));
 }
 
 void TCopyOrMove::HotKeyPicked(int code) {
-  HWND list = dlg::Item(hwnd_, IDC_CM_HOTKEY_LIST);
+  HWND list = dlg::Item(hwnd(), IDC_CM_HOTKEY_LIST);
   dlg::list::Select(list, code);
-  dlg::SetText(hwnd_, IDC_CM_HOTKEY_FIELD, std::string(HotKeyName(code)));
+  dlg::SetText(hwnd(), IDC_CM_HOTKEY_FIELD, std::string(HotKeyName(code)));
 }
 
 void TCopyOrMove::HotKeyListClick() {
   const std::optional<int> code = SelectedCode();
-  if (code) dlg::SetText(hwnd_, IDC_CM_HOTKEY_FIELD, std::string(HotKeyName(*code)));
+  if (code) dlg::SetText(hwnd(), IDC_CM_HOTKEY_FIELD, std::string(HotKeyName(*code)));
 }
 
 std::optional<int> TCopyOrMove::SelectedCode() const {
-  const int line = dlg::list::Selected(dlg::Item(hwnd_, IDC_CM_HOTKEY_LIST));
+  const int line = dlg::list::Selected(dlg::Item(hwnd(), IDC_CM_HOTKEY_LIST));
   if (line < 0) return std::nullopt;
   return line;
 }
 
-void TCopyOrMove::OkButtonClick() {
+bool TCopyOrMove::OkButtonClick() {
   const CopyMoveChoice choice = Choice();
   const std::optional<int> code = SelectedCode();
-  const std::string snapword = dlg::GetText(hwnd_, IDC_CM_SNAPWORD_FIELD);
+  const std::string snapword = dlg::GetText(hwnd(), IDC_CM_SNAPWORD_FIELD);
   const CopyMoveCheck check = CheckCopyOrMove(mode_, choice, code, snapword, working_.Scope(), block_, macro_);
   switch (check.kind) {
     case CopyMoveCheck::Kind::Refuse: {
-      dlg::ShowMessage(hwnd_, check.caption, check.text);
+      dlg::ShowMessage(hwnd(), check.caption, check.text);
       const int field = check.focus == CopyMoveCheck::Field::Snapword ? IDC_CM_SNAPWORD_FIELD : IDC_CM_HOTKEY_LIST;
-      ::SetFocus(dlg::Item(hwnd_, field));
-      return;
+      ::SetFocus(dlg::Item(hwnd(), field));
+      return false;
     }
     case CopyMoveCheck::Kind::AskReserved:
-      if (!dlg::AskYesNo(hwnd_, check.caption, check.text)) return;
+      if (!dlg::AskYesNo(hwnd(), check.caption, check.text)) return false;
       break;
     case CopyMoveCheck::Kind::Accept:
       break;
   }
   ApplyCopyOrMove(choice, code.value_or(0), snapword, working_, CivilDateFromDays(clock_.Now()));
   if (choice == CopyMoveChoice::Timed) hooks_.EditSchedule(working_);
-  saved_ = true;
   picking_.Disarm();
-  ::EndDialog(hwnd_, IDOK);
+  return true;
 }
 
 }  // namespace qlx

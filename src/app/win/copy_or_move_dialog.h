@@ -10,11 +10,12 @@
 #include "app/feature_hooks.h"
 #include "app/win/hot_key_picking.h"
 #include "platform/clock.h"
+#include "platform/win32/dialog_base.h"
 #include "store/shared_blocks.h"
 
 namespace qlx {
 
-class TCopyOrMove {
+class TCopyOrMove : public dlg::Dialog {
  public:
   // `macro` is the number of the macro copied or moved.
   TCopyOrMove(CopyMoveMode mode, MacroRecord& working, int macro, ActivationBlock block, HWND main_window,
@@ -26,22 +27,19 @@ class TCopyOrMove {
         picking_(block, main_window),
         hooks_(hooks),
         clock_(clock) {}
-  TCopyOrMove(const TCopyOrMove&) = delete;
-  TCopyOrMove& operator=(const TCopyOrMove&) = delete;
-
   // True when the user confirmed; the working record then has its new
   // activation.
   bool ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  void FormClose() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void ChoiceClick();
   void HotKeyPicked(int code);
   void HotKeyListClick();
-  void OkButtonClick();
   CopyMoveChoice Choice() const;
   std::optional<int> SelectedCode() const;
 
@@ -52,7 +50,6 @@ class TCopyOrMove {
   HotKeyPicking picking_;
   FeatureHooks& hooks_;
   const IClock& clock_;
-  bool saved_ = false;
 };
 
 }  // namespace qlx

@@ -6,10 +6,10 @@
 
 namespace qlx {
 
-void TExportMacros::ShowModal(HWND owner) { dlg::RunModal(IDD_EXPORT_MACROS, *this, owner); }
+void TExportMacros::ShowModal(HWND owner) { RunModal(IDD_EXPORT_MACROS, owner); }
 
 void TExportMacros::FormShow() {
-  list_.Attach(dlg::Item(hwnd_, IDC_EXPORT_LIST));
+  list_.Attach(dlg::Item(hwnd(), IDC_EXPORT_LIST));
   const MacroTables& t = file_.tables();
   macros_ = ExportableMacros(t.block);
   std::vector<ListedMacro> rows;
@@ -17,10 +17,9 @@ void TExportMacros::FormShow() {
     rows.push_back(ListedMacroOf(t.block.Code(n), t.names.Snapword(n), t.names.Nickname(n), t.block.Scope(n),
                                  t.block.ScopeText(n)));
   list_.SetRows(std::move(rows));
-  dlg::CentreOnScreen(hwnd_);
 }
 
-void TExportMacros::Message(const char* caption, const char* text) { ::MessageBoxA(hwnd_, text, caption, MB_OK); }
+void TExportMacros::Message(const char* caption, const char* text) { ::MessageBoxA(hwnd(), text, caption, MB_OK); }
 
 void TExportMacros::SaveFileButtonClick() {
   const std::vector<bool> selected = list_.Selected();
@@ -36,33 +35,24 @@ void TExportMacros::SaveFileButtonClick() {
   request.filter = kExportFilter;
   request.default_extension = kMacroFileExtension;
   request.save = true;
-  const auto target = AskFileName(hwnd_, request);
+  const auto target = AskFileName(hwnd(), request);
   if (!target) return;
   if (!ExportMacros(file_, DiskFileSystem(), chosen, *target)) {
     Message(kErrorCaption, kCannotCreateExportText);
     return;
   }
   Message(kOkCaptionText, kExportCompleteText);
-  ::EndDialog(hwnd_, IDOK);
+  End(IDOK);
 }
 
-INT_PTR TExportMacros::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (list_.HandleOwnerDraw(msg, lp)) return TRUE;
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return TRUE;
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      if (c.id == IDC_EXPORT_ALL) list_.SelectAll(true);
-      else if (c.id == IDC_EXPORT_CLEAR) list_.SelectAll(false);
-      else if (c.id == IDC_EXPORT_SAVE) SaveFileButtonClick();
-      else if (c.id == IDCANCEL) ::EndDialog(hwnd_, IDCANCEL);
-      return TRUE;
-    }
-    default:
-      return FALSE;
-  }
+INT_PTR TExportMacros::OnMessage(UINT msg, WPARAM, LPARAM lp) { return list_.HandleOwnerDraw(msg, lp) ? TRUE : FALSE; }
+
+bool TExportMacros::OnCommand(int id, int, HWND) {
+  if (id == IDC_EXPORT_ALL) list_.SelectAll(true);
+  else if (id == IDC_EXPORT_CLEAR) list_.SelectAll(false);
+  else if (id == IDC_EXPORT_SAVE) SaveFileButtonClick();
+  else return false;
+  return true;
 }
 
 }  // namespace qlx

@@ -6,20 +6,22 @@
 #include <vector>
 
 #include "app/win/macro_pick_list.h"
+#include "platform/win32/dialog_base.h"
 #include "store/macro_file.h"
 
 namespace qlx {
 
-class TExportMacros {
+class TExportMacros : public dlg::Dialog {
  public:
   explicit TExportMacros(MacroFile& file) : file_(file) {}
   void ShowModal(HWND owner);
 
-  HWND hwnd_ = nullptr;
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
  private:
-  void FormShow();
+  void FormShow() override;
+  // Enter saves nothing: "&Save File" does.
+  bool OkButtonClick() override { return false; }
+  bool OnCommand(int id, int code, HWND control) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void SaveFileButtonClick();
   void Message(const char* caption, const char* text);
 

@@ -8,24 +8,23 @@
 namespace qlx {
 
 int TImportMacros::ShowModal(HWND owner) {
-  dlg::RunModal(IDD_IMPORT_MACROS, *this, owner);
+  RunModal(IDD_IMPORT_MACROS, owner);
   return imported_;
 }
 
 void TImportMacros::FormShow() {
-  list_.Attach(dlg::Item(hwnd_, IDC_IMPORT_LIST));
-  dlg::CentreOnScreen(hwnd_);
+  list_.Attach(dlg::Item(hwnd(), IDC_IMPORT_LIST));
 }
 
 void TImportMacros::Message(const char* caption, const std::string& text) {
-  ::MessageBoxA(hwnd_, text.c_str(), caption, MB_OK);
+  ::MessageBoxA(hwnd(), text.c_str(), caption, MB_OK);
 }
 
 void TImportMacros::OpenFileButtonClick() {
   FileDialogRequest request;
   request.title = kImportOpenTitle;
   request.filter = kImportFilter;
-  const auto chosen = AskFileName(hwnd_, request);
+  const auto chosen = AskFileName(hwnd(), request);
   if (!chosen) return;
   const std::string name = *chosen;
   const auto format = ImportFormatOf(name);
@@ -45,43 +44,33 @@ void TImportMacros::OpenFileButtonClick() {
     rows.push_back(ListedMacroOf(r.Code(), r.Snapword(), r.Nickname(), r.Scope(), r.ScopeText()));
   }
   list_.SetRows(std::move(rows));
-  dlg::SetText(hwnd_, IDC_IMPORT_FILE, name);
-  for (int id : {IDC_IMPORT_ALL, IDC_IMPORT_CLEAR, IDOK}) dlg::Enable(hwnd_, id, true);
+  dlg::SetText(hwnd(), IDC_IMPORT_FILE, name);
+  for (int id : {IDC_IMPORT_ALL, IDC_IMPORT_CLEAR, IDOK}) dlg::Enable(hwnd(), id, true);
   if (import_.wrong_size) Message(kErrorCaption, kImportWrongSizeText);
   else if (import_.damaged > 0 || import_.partial_tail)
     Message(kWarningCaptionText, DamagedRecordsText(import_.damaged, import_.partial_tail));
 }
 
-void TImportMacros::OkButtonClick() {
+bool TImportMacros::OkButtonClick() {
   std::vector<bool> selected = list_.Selected();
-  Win32MessageBoxes boxes(hwnd_);
+  Win32MessageBoxes boxes(hwnd());
   const auto chosen = ConfirmImport(import_, selected, file_.tables().block, boxes);
   list_.SetSelected(selected);
-  if (!chosen) return;
+  if (!chosen) return false;
   const auto added = AppendImported(file_, DiskFileSystem(), import_, *chosen, clock_.Now(), boxes);
-  if (!added) return;
+  if (!added) return false;
   imported_ = *added;
-  ::EndDialog(hwnd_, IDOK);
+  return true;
 }
 
-INT_PTR TImportMacros::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (list_.HandleOwnerDraw(msg, lp)) return TRUE;
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return TRUE;
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      if (c.id == IDC_IMPORT_OPEN) OpenFileButtonClick();
-      else if (c.id == IDC_IMPORT_ALL) list_.SelectAll(true);
-      else if (c.id == IDC_IMPORT_CLEAR) list_.SelectAll(false);
-      else if (c.id == IDOK) OkButtonClick();
-      else if (c.id == IDCANCEL) ::EndDialog(hwnd_, IDCANCEL);
-      return TRUE;
-    }
-    default:
-      return FALSE;
-  }
+INT_PTR TImportMacros::OnMessage(UINT msg, WPARAM, LPARAM lp) { return list_.HandleOwnerDraw(msg, lp) ? TRUE : FALSE; }
+
+bool TImportMacros::OnCommand(int id, int, HWND) {
+  if (id == IDC_IMPORT_OPEN) OpenFileButtonClick();
+  else if (id == IDC_IMPORT_ALL) list_.SelectAll(true);
+  else if (id == IDC_IMPORT_CLEAR) list_.SelectAll(false);
+  else return false;
+  return true;
 }
 
 }  // namespace qlx

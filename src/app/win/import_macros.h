@@ -6,23 +6,23 @@
 #include "app/import_export.h"
 #include "app/win/macro_pick_list.h"
 #include "platform/clock.h"
+#include "platform/win32/dialog_base.h"
 #include "store/macro_file.h"
 
 namespace qlx {
 
-class TImportMacros {
+class TImportMacros : public dlg::Dialog {
  public:
   TImportMacros(MacroFile& file, const IClock& clock) : file_(file), clock_(clock) {}
   // The number of macros imported (0 when cancelled).
   int ShowModal(HWND owner);
 
-  HWND hwnd_ = nullptr;
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
  private:
-  void FormShow();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OpenFileButtonClick();
-  void OkButtonClick();
   void Message(const char* caption, const std::string& text);
 
   MacroFile& file_;

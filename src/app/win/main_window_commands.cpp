@@ -12,21 +12,6 @@
 #include "platform/files.h"
 
 namespace qlx {
-namespace {
-
-// Marks a dialog of the window open while it is.
-class DialogOpen {
- public:
-  explicit DialogOpen(bool& flag) : flag_(flag) { flag_ = true; }
-  ~DialogOpen() { flag_ = false; }
-  DialogOpen(const DialogOpen&) = delete;
-  DialogOpen& operator=(const DialogOpen&) = delete;
-
- private:
-  bool& flag_;
-};
-
-}  // namespace
 
 int TMainWin::SelectedMacro() const { return list_.SelectedMacro(); }
 int TMainWin::SelectedRow() const { return list_.SelectedRow(); }
@@ -37,19 +22,19 @@ void TMainWin::SetButtons(bool) { CheckTimeItem(); }
 void TMainWin::ReloadMacroFile() { LoadCurrentFile(); }
 
 bool TMainWin::RunCopyOrMove(CopyMoveMode mode, MacroRecord& working) {
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   TCopyOrMove dialog(mode, working, list_.SelectedMacro(), ctx_.block, hwnd_, hooks_, ctx_.clock);
   return dialog.ShowModal(hwnd_);
 }
 
 bool TMainWin::RunSystemHotKeys(int digit) {
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   TSystemKeys dialog(ctx_.macro_file, ctx_.settings, ctx_.profile, hwnd_, digit);
   return dialog.ShowModal(hwnd_);
 }
 
 void TMainWin::ShowQuickInfo(const MacroRecord& record) {
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   TQuickInfo dialog(MakeQuickInfo(record, hooks_.ScheduleDescription(record), ctx_.program_dir,
                                   [](const std::string& path) { return FileExists(path); }));
   dialog.ShowModal(hwnd_);
@@ -58,7 +43,7 @@ void TMainWin::ShowQuickInfo(const MacroRecord& record) {
 void TMainWin::SystemHotKeysClick() { operations_.EditSystemHotKeys(); }
 
 void TMainWin::SortOrderClick() {
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   TSortOrder dialog(ctx_.settings, ctx_.profile);
   if (!dialog.ShowModal(hwnd_)) return;
   // The list keeps the selected macro selected wherever it now stands.
@@ -66,7 +51,7 @@ void TMainWin::SortOrderClick() {
 }
 
 void TMainWin::AppearanceClick() {
-  DialogOpen open(dialog_open_);
+  FlagScope open(dialog_open_);
   TAppearance dialog(ctx_.settings, ctx_.profile);
   if (!dialog.ShowModal(hwnd_)) return;
   list_.ApplyColumnWidths();

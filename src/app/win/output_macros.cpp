@@ -10,36 +10,19 @@ constexpr int kPartIds[kInfoPartCount] = {IDC_OUT_HOTKEY, IDC_OUT_NAME, IDC_OUT_
                                           IDC_OUT_TEXT,   IDC_OUT_SCHEDULE, IDC_OUT_ICON};
 }  // namespace
 
-bool TOutputMacros::ShowModal(HWND owner) { return dlg::RunModal(IDD_OUTPUT_MACROS, *this, owner) == IDOK; }
+bool TOutputMacros::ShowModal(HWND owner) { return RunModal(IDD_OUTPUT_MACROS, owner) == IDOK; }
 
 void TOutputMacros::FormShow() {
-  for (int id : kPartIds) dlg::SetChecked(hwnd_, id, true);
-  dlg::CentreOnScreen(hwnd_);
+  for (int id : kPartIds) dlg::SetChecked(hwnd(), id, true);
 }
 
-void TOutputMacros::OkButtonClick() {
-  for (size_t i = 0; i < kInfoPartCount; ++i) parts_[i] = dlg::IsChecked(hwnd_, kPartIds[i]);
+bool TOutputMacros::OkButtonClick() {
+  for (size_t i = 0; i < kInfoPartCount; ++i) parts_[i] = dlg::IsChecked(hwnd(), kPartIds[i]);
   if (auto refusal = CheckInfoParts(parts_)) {
-    ::MessageBoxA(hwnd_, refusal->c_str(), "Error", MB_OK);
-    return;
+    ::MessageBoxA(hwnd(), refusal->c_str(), "Error", MB_OK);
+    return false;
   }
-  ::EndDialog(hwnd_, IDOK);
-}
-
-INT_PTR TOutputMacros::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return TRUE;
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      if (c.id == IDOK) OkButtonClick();
-      else if (c.id == IDCANCEL) ::EndDialog(hwnd_, IDCANCEL);
-      return TRUE;
-    }
-    default:
-      return FALSE;
-  }
+  return true;
 }
 
 }  // namespace qlx

@@ -4,21 +4,19 @@
 #include <windows.h>
 
 #include "app/macro_report.h"
+#include "platform/win32/dialog_base.h"
 
 namespace qlx {
 
-class TOutputMacros {
+class TOutputMacros : public dlg::Dialog {
  public:
   // True with the chosen parts when "&Ok" passed its check.
   bool ShowModal(HWND owner);
   const InfoParts& parts() const { return parts_; }
 
-  HWND hwnd_ = nullptr;
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
  private:
-  void FormShow();
-  void OkButtonClick();
+  void FormShow() override;
+  bool OkButtonClick() override;
 
   InfoParts parts_ = kAllInfoParts;
 };

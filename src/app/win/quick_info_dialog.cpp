@@ -9,24 +9,7 @@ TQuickInfo::~TQuickInfo() {
   if (file_icon_) ::DestroyIcon(file_icon_);
 }
 
-void TQuickInfo::ShowModal(HWND owner) { dlg::RunModal(IDD_QUICK_INFO, *this, owner); }
-
-INT_PTR TQuickInfo::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      ::SetFocus(dlg::Item(hwnd_, IDOK));
-      return FALSE;  // the focus is set
-    case WM_COMMAND:
-      if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
-        ::EndDialog(hwnd_, IDOK);
-        return TRUE;
-      }
-      return FALSE;
-    default:
-      return FALSE;
-  }
-}
+void TQuickInfo::ShowModal(HWND owner) { RunModal(IDD_QUICK_INFO, owner); }
 
 void TQuickInfo::FormShow() {
   HICON icon = nullptr;
@@ -40,17 +23,17 @@ void TQuickInfo::FormShow() {
       icon = file_icon_ ? file_icon_ : ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
       break;
   }
-  ::SendMessageA(dlg::Item(hwnd_, IDC_QI_ICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-  dlg::SetText(hwnd_, IDC_QI_MODIFIED, view_.last_modified);
-  dlg::SetText(hwnd_, IDC_QI_ACTIVATION_LABEL, view_.activation_label);
-  dlg::SetText(hwnd_, IDC_QI_ACTIVATION, view_.activation);
-  dlg::SetText(hwnd_, IDC_QI_NICKNAME, view_.nickname);
-  dlg::SetText(hwnd_, IDC_QI_SCOPE, view_.scope);
-  dlg::SetText(hwnd_, IDC_QI_ACTIVE, view_.active);
-  dlg::SetText(hwnd_, IDC_QI_TEXT_LABEL, view_.text_label);
-  dlg::SetText(hwnd_, IDC_QI_TEXT, view_.text);
-  dlg::Show(hwnd_, IDC_QI_TEXT, view_.text_visible);
-  dlg::CentreOnScreen(hwnd_);
+  ::SendMessageA(dlg::Item(hwnd(), IDC_QI_ICON), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  dlg::SetText(hwnd(), IDC_QI_MODIFIED, view_.last_modified);
+  dlg::SetText(hwnd(), IDC_QI_ACTIVATION_LABEL, view_.activation_label);
+  dlg::SetText(hwnd(), IDC_QI_ACTIVATION, view_.activation);
+  dlg::SetText(hwnd(), IDC_QI_NICKNAME, view_.nickname);
+  dlg::SetText(hwnd(), IDC_QI_SCOPE, view_.scope);
+  dlg::SetText(hwnd(), IDC_QI_ACTIVE, view_.active);
+  dlg::SetText(hwnd(), IDC_QI_TEXT_LABEL, view_.text_label);
+  dlg::SetText(hwnd(), IDC_QI_TEXT, view_.text);
+  dlg::Show(hwnd(), IDC_QI_TEXT, view_.text_visible);
+  ::SetFocus(dlg::Item(hwnd(), IDOK));
 }
 
 }  // namespace qlx

@@ -3,24 +3,22 @@
 #include <windows.h>
 
 #include "app/quick_info.h"
+#include "platform/win32/dialog_base.h"
 #include "platform/win32/win_handles.h"
 
 namespace qlx {
 
-class TQuickInfo {
+class TQuickInfo : public dlg::Dialog {
  public:
   explicit TQuickInfo(QuickInfoView view) : view_(std::move(view)) {}
-  TQuickInfo(const TQuickInfo&) = delete;
-  TQuickInfo& operator=(const TQuickInfo&) = delete;
-  ~TQuickInfo();
+  ~TQuickInfo() override;
 
   void ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  // Ok and Cancel alike only close it.
+  void FormClose() override { End(IDOK); }
 
   QuickInfoView view_;
   HICON file_icon_ = nullptr;

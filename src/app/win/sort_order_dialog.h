@@ -7,33 +7,29 @@
 #include <string>
 
 #include "platform/profile.h"
+#include "platform/win32/dialog_base.h"
 #include "store/settings.h"
 
 namespace qlx {
 
-class TSortOrder {
+class TSortOrder : public dlg::Dialog {
  public:
   TSortOrder(Settings& settings, IProfile& profile) : settings_(settings), profile_(profile) {}
-  TSortOrder(const TSortOrder&) = delete;
-  TSortOrder& operator=(const TSortOrder&) = delete;
 
   // True when the user confirmed: the settings then hold the new orders.
   bool ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  bool OnCommand(int id, int code, HWND control) override;
   void ShowList(int list, int selected);
   void ListClick(int list);
   void MoveButtonClick(int list, int delta);
-  void OkButtonClick();
 
   Settings& settings_;
   IProfile& profile_;
   std::array<std::string, 3> digits_;
-  bool saved_ = false;
 };
 
 }  // namespace qlx

@@ -9,11 +9,12 @@
 #include "app/system_hot_keys.h"
 #include "app/win/hot_key_picking.h"
 #include "platform/profile.h"
+#include "platform/win32/dialog_base.h"
 #include "store/settings.h"
 
 namespace qlx {
 
-class TSystemKeys {
+class TSystemKeys : public dlg::Dialog {
  public:
   // `digit` 1..4 is the field that has the focus when the dialog opens.
   TSystemKeys(MacroFile& file, Settings& settings, IProfile& profile, HWND main_window, int digit)
@@ -22,20 +23,17 @@ class TSystemKeys {
         profile_(profile),
         picking_(file.tables().block, main_window),
         digit_(digit) {}
-  TSystemKeys(const TSystemKeys&) = delete;
-  TSystemKeys& operator=(const TSystemKeys&) = delete;
-
   // True when the user confirmed; changed system macros are then written
   // and the tables loaded again.
   bool ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  void FormClose() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void HotKeyPicked(int code);
-  void OkButtonClick();
   ActivationBlock block() { return file_.tables().block; }
 
   MacroFile& file_;
@@ -46,7 +44,6 @@ class TSystemKeys {
   SystemKeys keys_;
   std::array<uint16_t, 4> codes_{};
   int focused_field_ = -1;  // the field that picks while armed
-  bool saved_ = false;
 };
 
 }  // namespace qlx

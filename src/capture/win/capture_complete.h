@@ -6,13 +6,14 @@
 #include <string>
 
 #include "capture/capture_complete.h"
+#include "platform/win32/dialog_base.h"
 #include "platform/win32/win_handles.h"
 #include "store/settings.h"
 #include "store/shared_blocks.h"
 
 namespace qlx {
 
-class TCaptureComplete {
+class TCaptureComplete : public dlg::Dialog {
  public:
   TCaptureComplete(MacroRecord& record, int macro, ActivationBlock block, const Settings& settings,
                    std::string top_program, uint32_t main_window)
@@ -25,19 +26,19 @@ class TCaptureComplete {
   // True when Ok wrote the choice into the record.
   bool ShowModal(HWND owner);
 
-  HWND hwnd_ = nullptr;
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
  private:
-  void FormShow();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  void FormClose() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(const NMHDR& header, LPARAM lp, LRESULT& result) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void FillHotKeys();
   void MacroTypeClick();
   void ListClick();
   void PickEnter();
   void PickExit();
   void HotKeyPicked(int code);
-  void OkButtonClick();
-  void FormClose(INT_PTR result);
 
   MacroRecord& record_;
   int macro_;

@@ -2,22 +2,21 @@
 // TCaptureDefaults: "Options" > "Capture", the capture settings.
 #include <windows.h>
 
+#include "platform/win32/dialog_base.h"
 #include "store/settings.h"
 
 namespace qlx {
 
-class TCaptureDefaults {
+class TCaptureDefaults : public dlg::Dialog {
  public:
   explicit TCaptureDefaults(Settings& settings) : settings_(settings) {}
   // True when Ok stored new settings (the caller saves the settings file).
   bool ShowModal(HWND owner);
 
-  HWND hwnd_ = nullptr;
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
  private:
-  void FormShow();
-  void OkButtonClick();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  bool OnCommand(int id, int code, HWND control) override;
 
   Settings& settings_;
 };

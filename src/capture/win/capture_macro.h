@@ -8,6 +8,7 @@
 #include <string>
 
 #include "capture/capture_session.h"
+#include "platform/win32/dialog_base.h"
 #include "store/settings.h"
 
 namespace qlx {
@@ -19,19 +20,18 @@ struct CaptureMacroRequest {
   bool global_taken = false;    // not GLOBAL while a GLOBAL macro has its code
 };
 
-class TCaptureMacro {
+class TCaptureMacro : public dlg::Dialog {
  public:
   TCaptureMacro(CaptureMacroRequest request, const Settings& settings)
       : request_(std::move(request)), settings_(settings) {}
   // The capture to start, or nothing when the dialog was closed.
   std::optional<DialogCaptureStart> ShowModal(HWND owner);
 
-  HWND hwnd_ = nullptr;
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
  private:
-  void FormShow();
-  void StartCaptureButtonClick();
+  void FormShow() override;
+  // "&Start Capture", and Enter.
+  bool OkButtonClick() override;
+  bool OnCommand(int id, int code, HWND control) override;
 
   CaptureMacroRequest request_;
   const Settings& settings_;

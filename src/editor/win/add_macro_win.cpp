@@ -32,20 +32,17 @@ TAddNewHotKey::TAddNewHotKey(EditorContext& ctx, const AddMacroHooks& hooks, Act
 
 AddOutcome TAddNewHotKey::ShowModal(HWND owner) {
   outcome_ = {};
-  dlg::RunModal(IDD_ADD_NEW_HOT_KEY, *this, owner);
+  RunModal(IDD_ADD_NEW_HOT_KEY, owner);
   picking_.Disarm();
   return outcome_;
 }
 
-INT_PTR TAddNewHotKey::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR TAddNewHotKey::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (const std::optional<int> code = picking_.PickOf(msg, wp)) {
     HotKeyPicked(*code);
     return TRUE;
   }
   switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return FALSE;  // the focus is set
     case WM_MEASUREITEM:
       dlg::MeasureItemOf(lp).itemHeight = kHotKeyRowHeight;
       return TRUE;
@@ -55,82 +52,76 @@ INT_PTR TAddNewHotKey::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       KeyListDrawItem(item);
       return TRUE;
     }
-    case WM_CLOSE:
-      AbortButtonClick();
-      return TRUE;
     case WM_DESTROY:
       picking_.Disarm();
       return FALSE;
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      switch (c.id) {
-        case IDC_USE_HOT_KEY:
-        case IDC_USE_SNAPWORDS:
-        case IDC_TIMED_MACRO:
-        case IDC_USE_POPUP:
-          if (c.code == BN_CLICKED) TypeClick();
-          return TRUE;
-        case IDC_HOT_KEY_ENTRY:
-          if (c.code == EN_SETFOCUS) picking_.Arm(hwnd_);
-          if (c.code == EN_KILLFOCUS) picking_.Disarm();
-          return TRUE;
-        case IDC_KEY_LIST:
-          if (c.code == LBN_SELCHANGE) KeyListClick();
-          return TRUE;
-        case IDC_ENTER_KEY_BUTTON: ActionClick(AddAction::EnterDirectly); return TRUE;
-        case IDC_CAPTURE_KEY_BUTTON: ActionClick(AddAction::CaptureMacro); return TRUE;
-        case IDC_SCRIPT_BUTTON: ActionClick(AddAction::ScriptingEditor); return TRUE;
-        case IDC_ADD_ABORT_BUTTON:
-        case IDCANCEL: AbortButtonClick(); return TRUE;
-        case IDOK: return TRUE;  // Enter starts nothing: the buttons say what to make
-        default: return FALSE;
-      }
-    }
     default:
       return FALSE;
   }
 }
 
+bool TAddNewHotKey::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case IDC_USE_HOT_KEY:
+    case IDC_USE_SNAPWORDS:
+    case IDC_TIMED_MACRO:
+    case IDC_USE_POPUP:
+      if (code == BN_CLICKED) TypeClick();
+      return true;
+    case IDC_HOT_KEY_ENTRY:
+      if (code == EN_SETFOCUS) picking_.Arm(hwnd());
+      if (code == EN_KILLFOCUS) picking_.Disarm();
+      return true;
+    case IDC_KEY_LIST:
+      if (code == LBN_SELCHANGE) KeyListClick();
+      return true;
+    case IDC_ENTER_KEY_BUTTON: ActionClick(AddAction::EnterDirectly); return true;
+    case IDC_CAPTURE_KEY_BUTTON: ActionClick(AddAction::CaptureMacro); return true;
+    case IDC_SCRIPT_BUTTON: ActionClick(AddAction::ScriptingEditor); return true;
+    case IDC_ADD_ABORT_BUTTON: AbortButtonClick(); return true;
+    default: return false;
+  }
+}
+
 void TAddNewHotKey::FormShow() {
   FormResize();
-  HWND list = dlg::Item(hwnd_, IDC_KEY_LIST);
+  HWND list = dlg::Item(hwnd(), IDC_KEY_LIST);
   dlg::list::SetItemHeight(list, kHotKeyRowHeight);
   dlg::list::SetRedraw(list, false);
   for (int code = 0; code < kHotKeyCodes; ++code) dlg::list::Add(list, HotKeyUsageRow(code, MacrosWithCode(block_, code)));
   dlg::list::SetRedraw(list, true);
-  dlg::SetEditLimit(hwnd_, IDC_ADD_SNAPWORD_NAME, kSnapwordChars);
+  dlg::SetEditLimit(hwnd(), IDC_ADD_SNAPWORD_NAME, kSnapwordChars);
   in_use_ = HotKeyUseTable(block_);
   macros_exist_ = MacrosExist(block_);
 
   const AddFeatures features = hooks_.Features();
-  dlg::Enable(hwnd_, IDC_TIMED_MACRO, TypeOffered(MacroType::Timed, features));
-  dlg::Enable(hwnd_, IDC_USE_POPUP, TypeOffered(MacroType::PopupMenu, features));
-  dlg::CheckRadio(hwnd_, IDC_USE_HOT_KEY, IDC_USE_POPUP, IDC_USE_HOT_KEY);
+  dlg::Enable(hwnd(), IDC_TIMED_MACRO, TypeOffered(MacroType::Timed, features));
+  dlg::Enable(hwnd(), IDC_USE_POPUP, TypeOffered(MacroType::PopupMenu, features));
+  dlg::CheckRadio(hwnd(), IDC_USE_HOT_KEY, IDC_USE_POPUP, IDC_USE_HOT_KEY);
   TypeClick();
-  dlg::CentreOnScreen(hwnd_);
 }
 
 void TAddNewHotKey::FormResize() {
   const AddMacroLayout l = LayoutAddMacro();
-  Place(hwnd_, IDC_ADD_TYPE_GROUP, l.type_group);
-  Place(hwnd_, IDC_USE_HOT_KEY, l.hot_key);
-  Place(hwnd_, IDC_USE_SNAPWORDS, l.snapword);
-  Place(hwnd_, IDC_TIMED_MACRO, l.timed);
-  Place(hwnd_, IDC_USE_POPUP, l.popup);
-  Place(hwnd_, IDC_ENTER_KEY_BUTTON, l.enter);
-  Place(hwnd_, IDC_CAPTURE_KEY_BUTTON, l.capture);
-  Place(hwnd_, IDC_SCRIPT_BUTTON, l.script);
-  Place(hwnd_, IDC_ADD_ABORT_BUTTON, l.abort);
-  Place(hwnd_, IDC_HOT_KEY_ENTRY_LABEL, l.entry_label);
-  Place(hwnd_, IDC_HOT_KEY_ENTRY, l.entry);
-  Place(hwnd_, IDC_KEY_LIST_LABEL, l.list_label);
-  Place(hwnd_, IDC_KEY_LIST, l.list);
-  Place(hwnd_, IDC_ADD_SNAPWORD_LABEL, l.snapword_label);
-  Place(hwnd_, IDC_ADD_SNAPWORD_NAME, l.snapword_field);
+  Place(hwnd(), IDC_ADD_TYPE_GROUP, l.type_group);
+  Place(hwnd(), IDC_USE_HOT_KEY, l.hot_key);
+  Place(hwnd(), IDC_USE_SNAPWORDS, l.snapword);
+  Place(hwnd(), IDC_TIMED_MACRO, l.timed);
+  Place(hwnd(), IDC_USE_POPUP, l.popup);
+  Place(hwnd(), IDC_ENTER_KEY_BUTTON, l.enter);
+  Place(hwnd(), IDC_CAPTURE_KEY_BUTTON, l.capture);
+  Place(hwnd(), IDC_SCRIPT_BUTTON, l.script);
+  Place(hwnd(), IDC_ADD_ABORT_BUTTON, l.abort);
+  Place(hwnd(), IDC_HOT_KEY_ENTRY_LABEL, l.entry_label);
+  Place(hwnd(), IDC_HOT_KEY_ENTRY, l.entry);
+  Place(hwnd(), IDC_KEY_LIST_LABEL, l.list_label);
+  Place(hwnd(), IDC_KEY_LIST, l.list);
+  Place(hwnd(), IDC_ADD_SNAPWORD_LABEL, l.snapword_label);
+  Place(hwnd(), IDC_ADD_SNAPWORD_NAME, l.snapword_field);
 }
 
 MacroType TAddNewHotKey::Type() const {
-  switch (dlg::CheckedRadio(hwnd_, IDC_USE_HOT_KEY, IDC_USE_POPUP, IDC_USE_HOT_KEY)) {
+  switch (dlg::CheckedRadio(hwnd(), IDC_USE_HOT_KEY, IDC_USE_POPUP, IDC_USE_HOT_KEY)) {
     case IDC_USE_SNAPWORDS: return MacroType::Snapword;
     case IDC_TIMED_MACRO: return MacroType::Timed;
     case IDC_USE_POPUP: return MacroType::PopupMenu;
@@ -141,33 +132,33 @@ MacroType TAddNewHotKey::Type() const {
 void TAddNewHotKey::TypeClick() {
   const AddTypeView v = ViewOfType(Type(), hooks_.Features());
   for (int id : {IDC_HOT_KEY_ENTRY_LABEL, IDC_HOT_KEY_ENTRY, IDC_KEY_LIST_LABEL, IDC_KEY_LIST})
-    dlg::Show(hwnd_, id, v.hot_key_controls);
-  for (int id : {IDC_ADD_SNAPWORD_LABEL, IDC_ADD_SNAPWORD_NAME}) dlg::Show(hwnd_, id, v.snapword_controls);
-  dlg::Enable(hwnd_, IDC_ENTER_KEY_BUTTON, v.enter_enabled);
-  dlg::Enable(hwnd_, IDC_CAPTURE_KEY_BUTTON, v.capture_enabled);
-  dlg::Enable(hwnd_, IDC_SCRIPT_BUTTON, v.script_enabled);
-  dlg::SetText(hwnd_, IDC_ENTER_KEY_BUTTON, std::string(v.enter_caption));
-  dlg::SetClientSize(hwnd_, kAddMacroClientWidth, v.client_height);
-  if (v.hot_key_controls) dlg::Focus(hwnd_, IDC_HOT_KEY_ENTRY);
+    dlg::Show(hwnd(), id, v.hot_key_controls);
+  for (int id : {IDC_ADD_SNAPWORD_LABEL, IDC_ADD_SNAPWORD_NAME}) dlg::Show(hwnd(), id, v.snapword_controls);
+  dlg::Enable(hwnd(), IDC_ENTER_KEY_BUTTON, v.enter_enabled);
+  dlg::Enable(hwnd(), IDC_CAPTURE_KEY_BUTTON, v.capture_enabled);
+  dlg::Enable(hwnd(), IDC_SCRIPT_BUTTON, v.script_enabled);
+  dlg::SetText(hwnd(), IDC_ENTER_KEY_BUTTON, std::string(v.enter_caption));
+  dlg::SetClientSize(hwnd(), kAddMacroClientWidth, v.client_height);
+  if (v.hot_key_controls) dlg::Focus(hwnd(), IDC_HOT_KEY_ENTRY);
   else picking_.Disarm();
-  if (v.snapword_controls) dlg::Focus(hwnd_, IDC_ADD_SNAPWORD_NAME);
+  if (v.snapword_controls) dlg::Focus(hwnd(), IDC_ADD_SNAPWORD_NAME);
 }
 
 std::optional<int> TAddNewHotKey::SelectedCode() const {
-  const int line = dlg::list::Selected(dlg::Item(hwnd_, IDC_KEY_LIST));
+  const int line = dlg::list::Selected(dlg::Item(hwnd(), IDC_KEY_LIST));
   if (line < 0 || line >= kHotKeyCodes) return std::nullopt;
   return line;
 }
 
 void TAddNewHotKey::KeyListClick() {
   if (const std::optional<int> code = SelectedCode())
-    dlg::SetText(hwnd_, IDC_HOT_KEY_ENTRY, std::string(HotKeyName(*code)));
+    dlg::SetText(hwnd(), IDC_HOT_KEY_ENTRY, std::string(HotKeyName(*code)));
 }
 
 void TAddNewHotKey::HotKeyPicked(int code) {
-  HWND list = dlg::Item(hwnd_, IDC_KEY_LIST);
+  HWND list = dlg::Item(hwnd(), IDC_KEY_LIST);
   dlg::list::Select(list, code);
-  dlg::SetText(hwnd_, IDC_HOT_KEY_ENTRY, std::string(HotKeyName(code)));
+  dlg::SetText(hwnd(), IDC_HOT_KEY_ENTRY, std::string(HotKeyName(code)));
 }
 
 void TAddNewHotKey::KeyListDrawItem(const DRAWITEMSTRUCT& item) {
@@ -194,15 +185,15 @@ void TAddNewHotKey::KeyListDrawItem(const DRAWITEMSTRUCT& item) {
 void TAddNewHotKey::ActionClick(AddAction action) {
   const MacroType type = Type();
   const std::optional<int> code = SelectedCode();
-  const std::string snapword = dlg::GetText(hwnd_, IDC_ADD_SNAPWORD_NAME);
+  const std::string snapword = dlg::GetText(hwnd(), IDC_ADD_SNAPWORD_NAME);
   const AddVerdict verdict = CheckAddAction(type, action, code, snapword, in_use_, macros_exist_);
   switch (verdict.kind) {
     case AddVerdict::Kind::Refuse:
-      dlg::ShowMessage(hwnd_, kErrorCaption, verdict.text);
-      if (verdict.focus_snapword) dlg::Focus(hwnd_, IDC_ADD_SNAPWORD_NAME);
+      dlg::ShowMessage(hwnd(), kErrorCaption, verdict.text);
+      if (verdict.focus_snapword) dlg::Focus(hwnd(), IDC_ADD_SNAPWORD_NAME);
       return;
     case AddVerdict::Kind::AskReserved:
-      if (!dlg::AskYesNo(hwnd_, kWarningCaption, verdict.text)) return;
+      if (!dlg::AskYesNo(hwnd(), kWarningCaption, verdict.text)) return;
       break;
     case AddVerdict::Kind::Accept:
       break;
@@ -213,19 +204,19 @@ void TAddNewHotKey::ActionClick(AddAction action) {
 
   AddOutcome outcome;
   if (type == MacroType::PopupMenu) {
-    if (hooks_.build_popup_menu) outcome = hooks_.build_popup_menu(hwnd_, record_, key);
+    if (hooks_.build_popup_menu) outcome = hooks_.build_popup_menu(hwnd(), record_, key);
   } else if (action == AddAction::CaptureMacro) {
     const bool key_in_use = type == MacroType::HotKey && in_use_.test(static_cast<size_t>(key));
     if (hooks_.capture_macro)
-      outcome = hooks_.capture_macro(hwnd_, record_, {new_macro_, CaptureTitle(type, key, snapword), key_in_use});
+      outcome = hooks_.capture_macro(hwnd(), record_, {new_macro_, CaptureTitle(type, key, snapword), key_in_use});
   } else {
     EditRequest request{record_, /*existing*/ false, GlobalNotAllowed(type, key, in_use_)};
     if (action == AddAction::EnterDirectly) {
       TModHotKeys editor(ctx_, request);
-      outcome.saved = editor.Execute(hwnd_);
+      outcome.saved = editor.Execute(hwnd());
     } else {
       TDoScripting editor(ctx_, request);
-      outcome.saved = editor.Execute(hwnd_);
+      outcome.saved = editor.Execute(hwnd());
     }
   }
   Finish(outcome);
@@ -236,50 +227,35 @@ void TAddNewHotKey::AbortButtonClick() { Finish({}); }
 void TAddNewHotKey::Finish(AddOutcome outcome) {
   outcome_ = outcome;
   picking_.Disarm();
-  ::EndDialog(hwnd_, outcome.saved ? IDOK : IDCANCEL);
+  End(outcome.saved ? IDOK : IDCANCEL);
 }
 
 // ---------------------------------------------------------------- TDoWizard
 
-void TDoWizard::ShowModal(HWND owner) { dlg::RunModal(IDD_DO_WIZARD, *this, owner); }
+void TDoWizard::ShowModal(HWND owner) { RunModal(IDD_DO_WIZARD, owner); }
 
-INT_PTR TDoWizard::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return TRUE;
-    case WM_CLOSE:
-      ::EndDialog(hwnd_, IDCANCEL);
-      return TRUE;
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      if (c.id >= IDC_WIZARD_TASK_FIRST && c.id <= IDC_WIZARD_TASK_LAST) {
-        TaskClick(static_cast<size_t>(c.id - IDC_WIZARD_TASK_FIRST));
-        return TRUE;
-      }
-      switch (c.id) {
-        case IDC_WIZARD_EXIT:
-        case IDCANCEL: ::EndDialog(hwnd_, IDCANCEL); return TRUE;
-        case IDHELP: dlg::OpenHelp(hwnd_, ctx_.program_dir, kWizardHelpKeyword); return TRUE;
-        default: return FALSE;
-      }
-    }
-    default:
-      return FALSE;
+bool TDoWizard::OnCommand(int id, int, HWND) {
+  if (id >= IDC_WIZARD_TASK_FIRST && id <= IDC_WIZARD_TASK_LAST) {
+    TaskClick(static_cast<size_t>(id - IDC_WIZARD_TASK_FIRST));
+    return true;
   }
+  if (id != IDC_WIZARD_EXIT) return false;
+  FormClose();
+  return true;
 }
+
+void TDoWizard::OnHelp() { dlg::OpenHelp(hwnd(), ctx_.program_dir, kWizardHelpKeyword); }
 
 void TDoWizard::FormShow() {
   static_assert(IDC_WIZARD_TASK_LAST - IDC_WIZARD_TASK_FIRST + 1 == kWizardTasks.size());
   for (size_t i = 0; i < kWizardTasks.size(); ++i)
-    dlg::SetText(hwnd_, IDC_WIZARD_TASK_FIRST + static_cast<int>(i), std::string(kWizardTasks[i].label));
-  dlg::CentreOnScreen(hwnd_);
+    dlg::SetText(hwnd(), IDC_WIZARD_TASK_FIRST + static_cast<int>(i), std::string(kWizardTasks[i].label));
 }
 
 void TDoWizard::TaskClick(size_t task) {
   if (task >= kWizardTasks.size()) return;
-  if (!editor_.AddCommand(WizardCommand(kWizardTasks[task]), InsertMode::Append, hwnd_)) return;
-  if (!dlg::AskYesNo(hwnd_, kWizardAddedCaption, kWizardContinue)) ::EndDialog(hwnd_, IDOK);
+  if (!editor_.AddCommand(WizardCommand(kWizardTasks[task]), InsertMode::Append, hwnd())) return;
+  if (!dlg::AskYesNo(hwnd(), kWizardAddedCaption, kWizardContinue)) End(IDOK);
 }
 
 }  // namespace qlx

@@ -11,6 +11,7 @@
 #include "app/win/hot_key_picking.h"
 #include "editor/add_macro.h"
 #include "editor/win/editor_context.h"
+#include "platform/win32/dialog_base.h"
 
 namespace qlx {
 
@@ -42,21 +43,21 @@ struct AddMacroHooks {
   }
 };
 
-class TAddNewHotKey {
+class TAddNewHotKey : public dlg::Dialog {
  public:
   // `record` is the working record of macro number `new_macro`.
   TAddNewHotKey(EditorContext& ctx, const AddMacroHooks& hooks, ActivationBlock block, HWND main_window,
                 int new_macro, MacroRecord& record);
-  TAddNewHotKey(const TAddNewHotKey&) = delete;
-  TAddNewHotKey& operator=(const TAddNewHotKey&) = delete;
 
   editor::AddOutcome ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  // Enter starts nothing: the buttons say what to make.
+  bool OkButtonClick() override { return false; }
+  void FormClose() override { AbortButtonClick(); }
+  bool OnCommand(int id, int code, HWND control) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void FormResize();
   void TypeClick();
   void KeyListClick();
@@ -81,16 +82,17 @@ class TAddNewHotKey {
 
 // "Scripting Wizard": each task adds one line at the end of the script
 // through its command's dialog.
-class TDoWizard {
+class TDoWizard : public dlg::Dialog {
  public:
   TDoWizard(EditorContext& ctx, TDoScripting& editor) : ctx_(ctx), editor_(editor) {}
   void ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  // Enter adds nothing: each task has its button.
+  bool OkButtonClick() override { return false; }
+  void OnHelp() override;
+  bool OnCommand(int id, int code, HWND control) override;
   void TaskClick(size_t task);
 
   EditorContext& ctx_;

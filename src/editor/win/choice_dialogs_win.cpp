@@ -35,8 +35,8 @@ DateTimeForm TDateOrTime::LastUsed(const Settings& s, bool is_date) {
 }
 
 void TDateOrTime::FormShow() {
-  dlg::SetText(hwnd_, form_.is_date ? "Dates" : "Times");
-  HWND list = dlg::Item(hwnd_, IDC_THE_FORMAT);
+  dlg::SetText(hwnd(), form_.is_date ? "Dates" : "Times");
+  HWND list = dlg::Item(hwnd(), IDC_THE_FORMAT);
   dlg::list::SetItemHeight(list, kFormatRowHeight);
   const int count = static_cast<int>(form_.is_date ? kDateFormats.size() : kTimeFormats.size());
   for (int i = 0; i < count; ++i)
@@ -44,19 +44,19 @@ void TDateOrTime::FormShow() {
                                                    : kTimeFormats[static_cast<size_t>(i)]));
   const int selected = form_.format >= 1 && form_.format <= count ? form_.format - 1 : 0;
   dlg::list::Select(list, selected);
-  dlg::SetChecked(hwnd_, IDC_SUPPRESS, form_.suppress_zeros);
+  dlg::SetChecked(hwnd(), IDC_SUPPRESS, form_.suppress_zeros);
   SetField(IDC_DAYS, form_.days);
-  dlg::SetEditLimit(hwnd_, IDC_DAYS, kDaysChars);
-  dlg::SetSpinRange(hwnd_, IDC_DAYS_SPIN, 0, kMaxDays);
+  dlg::SetEditLimit(hwnd(), IDC_DAYS, kDaysChars);
+  dlg::SetSpinRange(hwnd(), IDC_DAYS_SPIN, 0, kMaxDays);
   SetRadio(IDC_FUTURE, IDC_PAST, form_.future ? IDC_FUTURE : IDC_PAST);
   ShowControls({IDC_DAYS_LABEL, IDC_DAYS, IDC_DAYS_SPIN, IDC_DAYS_INTO, IDC_FUTURE, IDC_PAST}, form_.is_date);
   if (!form_.is_date) {
     // Times have no days: the dialog ends below the zeros choice.
     RECT client;
-    ::GetClientRect(hwnd_, &client);
-    dlg::SetClientSize(hwnd_, client.right, dlg::ControlRect(hwnd_, IDC_SUPPRESS).bottom + 8);
+    ::GetClientRect(hwnd(), &client);
+    dlg::SetClientSize(hwnd(), client.right, dlg::ControlRect(hwnd(), IDC_SUPPRESS).bottom + 8);
   }
-  dlg::Focus(hwnd_, IDC_THE_FORMAT);
+  dlg::Focus(hwnd(), IDC_THE_FORMAT);
 }
 
 void TDateOrTime::TheFormatDrawItem(const DRAWITEMSTRUCT& item) {
@@ -76,7 +76,7 @@ void TDateOrTime::TheFormatDrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_FOCUS) ::DrawFocusRect(item.hDC, &item.rcItem);
 }
 
-INT_PTR TDateOrTime::OtherMessage(UINT msg, WPARAM, LPARAM lp) {
+INT_PTR TDateOrTime::OnMessage(UINT msg, WPARAM, LPARAM lp) {
   if (msg == WM_DRAWITEM && dlg::DrawItemOf(lp).CtlID == IDC_THE_FORMAT) {
     TheFormatDrawItem(dlg::DrawItemOf(lp));
     return TRUE;
@@ -86,10 +86,10 @@ INT_PTR TDateOrTime::OtherMessage(UINT msg, WPARAM, LPARAM lp) {
 
 bool TDateOrTime::OkButtonClick() {
   DateTimeForm f = form_;
-  f.format = dlg::list::Selected(dlg::Item(hwnd_, IDC_THE_FORMAT)) + 1;
-  f.suppress_zeros = dlg::IsChecked(hwnd_, IDC_SUPPRESS);
+  f.format = dlg::list::Selected(dlg::Item(hwnd(), IDC_THE_FORMAT)) + 1;
+  f.suppress_zeros = dlg::IsChecked(hwnd(), IDC_SUPPRESS);
   f.days = Field(IDC_DAYS);
-  f.future = !dlg::IsChecked(hwnd_, IDC_PAST);
+  f.future = !dlg::IsChecked(hwnd(), IDC_PAST);
   result = DateTimeResult(f);
   if (token_mode_) {
     Settings& s = ctx_.settings;
@@ -103,14 +103,14 @@ bool TDateOrTime::OkButtonClick() {
 
 void TDoSpecWind::FormShow() {
   const bool program = form_.program;
-  dlg::SetText(hwnd_, program ? "Set Program" : "Set Title");
+  dlg::SetText(hwnd(), program ? "Set Program" : "Set Title");
   SetField(IDC_THE_TITLE_LABEL, program ? "Program Name (may be partial name)"
                                         : "Window Title (may be partial title)");
   SetField(IDC_PROG_LIST_LABEL, program ? "List of Programs currently running"
                                         : "List of Windows currently running");
   SetField(IDC_ON_TOP, program ? "Run Macro If Program On Top" : "Run Macro If Window On Top");
   SetField(IDC_RUNNING, program ? "Run Macro If Program Running" : "Run Macro If Window Running");
-  dlg::SetEditLimit(hwnd_, IDC_THE_TITLE, static_cast<int>(kSpecWindTitleMax));
+  dlg::SetEditLimit(hwnd(), IDC_THE_TITLE, static_cast<int>(kSpecWindTitleMax));
   SetField(IDC_THE_TITLE, "");
   std::set<std::string> entries;
   if (program) {
@@ -122,20 +122,20 @@ void TDoSpecWind::FormShow() {
       if (!Trim(title).empty()) entries.insert(std::move(title));
     }
   }
-  HWND list = dlg::Item(hwnd_, IDC_PROG_LIST);
+  HWND list = dlg::Item(hwnd(), IDC_PROG_LIST);
   for (const std::string& e : entries) dlg::list::Add(list, e);
   SetRadio(IDC_ON_TOP, IDC_RUNNING, form_.on_top ? IDC_ON_TOP : IDC_RUNNING);
-  dlg::Focus(hwnd_, IDC_THE_TITLE);
+  dlg::Focus(hwnd(), IDC_THE_TITLE);
 }
 
 void TDoSpecWind::ProgListDblClick() {
-  HWND list = dlg::Item(hwnd_, IDC_PROG_LIST);
+  HWND list = dlg::Item(hwnd(), IDC_PROG_LIST);
   const int i = dlg::list::Selected(list);
   if (i < 0) return;
   SetField(IDC_THE_TITLE, dlg::list::Text(list, i).substr(0, kSpecWindTitleMax));
 }
 
-bool TDoSpecWind::ControlCommand(int id, int code) {
+bool TDoSpecWind::OnCommand(int id, int code, HWND) {
   if (id == IDC_PROG_LIST && code == LBN_DBLCLK) {
     ProgListDblClick();
     return true;
@@ -146,17 +146,17 @@ bool TDoSpecWind::ControlCommand(int id, int code) {
 bool TDoSpecWind::OkButtonClick() {
   SpecWindForm f = form_;
   f.title = Field(IDC_THE_TITLE);
-  HWND list = dlg::Item(hwnd_, IDC_PROG_LIST);
+  HWND list = dlg::Item(hwnd(), IDC_PROG_LIST);
   const int i = dlg::list::Selected(list);
   f.highlighted = i >= 0 ? std::optional<std::string>(dlg::list::Text(list, i)) : std::nullopt;
-  f.on_top = dlg::IsChecked(hwnd_, IDC_ON_TOP);
+  f.on_top = dlg::IsChecked(hwnd(), IDC_ON_TOP);
   SpecWindCheck c = CheckSpecWind(f);
   if (c.refusal) {
     Refuse(*c.refusal, IDC_THE_TITLE);
     return false;
   }
   if (c.question && !Ask(*c.question)) {
-    dlg::Focus(hwnd_, IDC_THE_TITLE);
+    dlg::Focus(hwnd(), IDC_THE_TITLE);
     return false;
   }
   result = std::move(c);
@@ -276,28 +276,28 @@ void TDoSpecial::RegisterGridClass() {
 void TDoSpecial::FormShow() {
   constexpr int kMargin = 8, kButtonHeight = 24, kButtonWidth = 72, kGap = 6;
   const int grid_w = kSymbolColumns * kSymbolCellWidth + 2, grid_h = kSymbolRows * kSymbolCellHeight + 2;
-  dlg::PlaceControl(hwnd_, IDC_SYMBOL_GRID, kMargin, kMargin, grid_w, grid_h);
+  dlg::PlaceControl(hwnd(), IDC_SYMBOL_GRID, kMargin, kMargin, grid_w, grid_h);
   const int y = kMargin + grid_h + kGap;
-  dlg::PlaceControl(hwnd_, IDOK, kMargin, y, kButtonWidth, kButtonHeight);
-  dlg::PlaceControl(hwnd_, IDCANCEL, kMargin + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
-  dlg::PlaceControl(hwnd_, IDHELP, kMargin + 2 * (kButtonWidth + kGap), y, kButtonWidth, kButtonHeight);
+  dlg::PlaceControl(hwnd(), IDOK, kMargin, y, kButtonWidth, kButtonHeight);
+  dlg::PlaceControl(hwnd(), IDCANCEL, kMargin + kButtonWidth + kGap, y, kButtonWidth, kButtonHeight);
+  dlg::PlaceControl(hwnd(), IDHELP, kMargin + 2 * (kButtonWidth + kGap), y, kButtonWidth, kButtonHeight);
   const int keypad_w = 2 * kButtonWidth;
-  dlg::PlaceControl(hwnd_, IDC_ALT_KEYPAD, kMargin + grid_w - keypad_w, y, keypad_w, kButtonHeight);
-  dlg::SetClientSize(hwnd_, grid_w + 2 * kMargin, y + kButtonHeight + kMargin);
-  GridSelect(dlg::Item(hwnd_, IDC_SYMBOL_GRID), 0);
-  dlg::Focus(hwnd_, IDC_SYMBOL_GRID);
+  dlg::PlaceControl(hwnd(), IDC_ALT_KEYPAD, kMargin + grid_w - keypad_w, y, keypad_w, kButtonHeight);
+  dlg::SetClientSize(hwnd(), grid_w + 2 * kMargin, y + kButtonHeight + kMargin);
+  GridSelect(dlg::Item(hwnd(), IDC_SYMBOL_GRID), 0);
+  dlg::Focus(hwnd(), IDC_SYMBOL_GRID);
 }
 
 void TDoSpecial::AltKeypadClick() {
   TDoDelay keypad(ctx_, DelayPromptMode::Keypad);
-  if (!keypad.Run(IDD_DO_DELAY, hwnd_) || !keypad.result) return;
+  if (!keypad.Run(IDD_DO_DELAY, hwnd()) || !keypad.result) return;
   result = keypad.result->token;
-  ::EndDialog(hwnd_, IDOK);
+  End(IDOK);
 }
 
-bool TDoSpecial::ControlCommand(int id, int code) {
+bool TDoSpecial::OnCommand(int id, int code, HWND) {
   if (id == IDC_SYMBOL_GRID && code == kGridChosen) {
-    if (OkButtonClick()) ::EndDialog(hwnd_, IDOK);
+    if (OkButtonClick()) End(IDOK);
     return true;
   }
   if (id == IDC_ALT_KEYPAD) {
@@ -308,7 +308,7 @@ bool TDoSpecial::ControlCommand(int id, int code) {
 }
 
 bool TDoSpecial::OkButtonClick() {
-  const int cell = GridSelection(dlg::Item(hwnd_, IDC_SYMBOL_GRID));
+  const int cell = GridSelection(dlg::Item(hwnd(), IDC_SYMBOL_GRID));
   if (cell < 0 || cell >= kSymbolColumns * kSymbolRows) return false;
   result.assign(1, SymbolAt(cell / kSymbolRows, cell % kSymbolRows));
   return true;
@@ -318,12 +318,12 @@ bool TDoSpecial::OkButtonClick() {
 
 void TDoDelay::FormShow() {
   const DelayPromptText t = DelayPromptTextFor(mode_);
-  dlg::SetText(hwnd_, t.caption);
+  dlg::SetText(hwnd(), t.caption);
   SetField(IDC_SECONDS_LABEL, t.label);
-  dlg::SetEditLimit(hwnd_, IDC_SECONDS, t.max_chars);
-  dlg::Show(hwnd_, IDC_SECONDS_UNIT, mode_ == DelayPromptMode::SchedulerFrequency);
+  dlg::SetEditLimit(hwnd(), IDC_SECONDS, t.max_chars);
+  dlg::Show(hwnd(), IDC_SECONDS_UNIT, mode_ == DelayPromptMode::SchedulerFrequency);
   SetField(IDC_SECONDS, value_);
-  dlg::Focus(hwnd_, IDC_SECONDS);
+  dlg::Focus(hwnd(), IDC_SECONDS);
 }
 
 bool TDoDelay::OkButtonClick() {

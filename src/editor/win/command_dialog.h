@@ -1,38 +1,27 @@
 #pragma once
-// What every command dialog shares: modal from the resources, centred on the
-// screen, "&Help" at its keyword, and a refused OK that shows its message
-// and puts the focus back in the offending field.
+// What every command dialog shares: modal from the resources, "&Help" at
+// its keyword, and a refused OK that shows its message and puts the focus
+// back in the offending field.
 #include <windows.h>
 
 #include <string>
 
 #include "editor/command_dialogs.h"
 #include "editor/win/editor_context.h"
+#include "platform/win32/dialog_base.h"
 
 namespace qlx {
 
-class CommandDialog {
+class CommandDialog : public dlg::Dialog {
  public:
   CommandDialog(EditorContext& ctx, std::string help_keyword)
       : ctx_(ctx), help_keyword_(std::move(help_keyword)) {}
-  virtual ~CommandDialog() = default;
-  CommandDialog(const CommandDialog&) = delete;
-  CommandDialog& operator=(const CommandDialog&) = delete;
 
   // Shows the dialog modally; true when its OK succeeded.
-  bool Run(int template_id, HWND owner);
-
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
+  bool Run(int template_id, HWND owner) { return RunModal(template_id, owner) == IDOK; }
 
  protected:
-  virtual void FormShow() = 0;
-  // Reads and checks the controls; true when the dialog may close.
-  virtual bool OkButtonClick() = 0;
-  // Commands other than OK, Cancel and Help; true when handled.
-  virtual bool ControlCommand(int /*id*/, int /*code*/) { return false; }
-  // Messages other than the dialog's commands.
-  virtual INT_PTR OtherMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/) { return FALSE; }
+  void OnHelp() override;
 
   // Shows the refusal (caption and text) and focuses `control`, its text
   // selected.
@@ -46,9 +35,6 @@ class CommandDialog {
 
   EditorContext& ctx_;
   std::string help_keyword_;
-
- private:
-  void HelpButtonClick();
 };
 
 // Folder of a path ("" when it has none).

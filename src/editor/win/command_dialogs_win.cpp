@@ -48,11 +48,11 @@ void TDoMouse::FormShow() {
   SetField(IDC_Y_POS, form_.y);
   SetField(IDC_NUM_CLICKS, form_.clicks);
   SetRadio(IDC_TO_SCREEN, IDC_TO_WINDOWS, form_.to_window ? IDC_TO_WINDOWS : IDC_TO_SCREEN);
-  dlg::SetEditLimit(hwnd_, IDC_X_POS, kMouseFieldChars);
-  dlg::SetEditLimit(hwnd_, IDC_Y_POS, kMouseFieldChars);
-  dlg::SetEditLimit(hwnd_, IDC_NUM_CLICKS, kClicksChars);
+  dlg::SetEditLimit(hwnd(), IDC_X_POS, kMouseFieldChars);
+  dlg::SetEditLimit(hwnd(), IDC_Y_POS, kMouseFieldChars);
+  dlg::SetEditLimit(hwnd(), IDC_NUM_CLICKS, kClicksChars);
   ActionClick();
-  dlg::Focus(hwnd_, IDC_MOUSE_MOVE + form_.action - mouse_action::kMove);
+  dlg::Focus(hwnd(), IDC_MOUSE_MOVE + form_.action - mouse_action::kMove);
 }
 
 void TDoMouse::ActionClick() {
@@ -63,11 +63,11 @@ void TDoMouse::ActionClick() {
                p.movement);
   ShowControls({IDC_WHEEL_PANEL, IDC_NUM_CLICKS_LABEL, IDC_NUM_CLICKS}, p.wheel);
   RECT client;
-  ::GetClientRect(hwnd_, &client);
-  dlg::SetClientSize(hwnd_, p.client_width, client.bottom);
+  ::GetClientRect(hwnd(), &client);
+  dlg::SetClientSize(hwnd(), p.client_width, client.bottom);
 }
 
-bool TDoMouse::ControlCommand(int id, int code) {
+bool TDoMouse::OnCommand(int id, int code, HWND) {
   if (id >= IDC_MOUSE_MOVE && id <= IDC_WHEEL_BACKWARD && Clicked(code)) {
     ActionClick();
     return true;
@@ -81,7 +81,7 @@ bool TDoMouse::OkButtonClick() {
   f.x = Field(IDC_X_POS);
   f.y = Field(IDC_Y_POS);
   f.clicks = Field(IDC_NUM_CLICKS);
-  f.to_window = dlg::IsChecked(hwnd_, IDC_TO_WINDOWS);
+  f.to_window = dlg::IsChecked(hwnd(), IDC_TO_WINDOWS);
   const auto checked = CheckMouse(f);
   if (!checked.ok()) {
     const int field = checked.refusal->field == mouse_field::kX   ? IDC_X_POS
@@ -98,13 +98,13 @@ bool TDoMouse::OkButtonClick() {
 
 void TDoDelay2::FormShow() {
   SetField(IDC_SECONDS, form_.value);
-  dlg::SetEditLimit(hwnd_, IDC_SECONDS, kDelayChars);
+  dlg::SetEditLimit(hwnd(), IDC_SECONDS, kDelayChars);
   SetRadio(IDC_DEL_SECS, IDC_DEL_MILLI, form_.milliseconds ? IDC_DEL_MILLI : IDC_DEL_SECS);
-  dlg::Focus(hwnd_, IDC_SECONDS);
+  dlg::Focus(hwnd(), IDC_SECONDS);
 }
 
 bool TDoDelay2::OkButtonClick() {
-  const auto checked = CheckDelay({dlg::IsChecked(hwnd_, IDC_DEL_MILLI), Field(IDC_SECONDS)});
+  const auto checked = CheckDelay({dlg::IsChecked(hwnd(), IDC_DEL_MILLI), Field(IDC_SECONDS)});
   if (!checked.ok()) {
     Refuse(*checked.refusal, IDC_SECONDS);
     return false;
@@ -120,20 +120,20 @@ void TDoPausePos::FormShow() {
   SetField(IDC_TOP_COORD, form_.top);
   SetField(IDC_LEFT_COORD, form_.left);
   SetField(IDC_PAUSE_MESSAGE, form_.message);
-  dlg::SetEditLimit(hwnd_, IDC_TOP_COORD, kCoordinateChars);
-  dlg::SetEditLimit(hwnd_, IDC_LEFT_COORD, kCoordinateChars);
-  dlg::SetEditLimit(hwnd_, IDC_PAUSE_MESSAGE, kPauseMessageChars);
+  dlg::SetEditLimit(hwnd(), IDC_TOP_COORD, kCoordinateChars);
+  dlg::SetEditLimit(hwnd(), IDC_LEFT_COORD, kCoordinateChars);
+  dlg::SetEditLimit(hwnd(), IDC_PAUSE_MESSAGE, kPauseMessageChars);
   KindClick();
-  dlg::Focus(hwnd_, form_.complex ? IDC_COMPLEX_PAUSE : IDC_BASIC_PAUSE);
+  dlg::Focus(hwnd(), form_.complex ? IDC_COMPLEX_PAUSE : IDC_BASIC_PAUSE);
 }
 
 void TDoPausePos::KindClick() {
   ShowControls({IDC_TOP_COORD_LABEL, IDC_TOP_COORD, IDC_LEFT_COORD_LABEL, IDC_LEFT_COORD,
                 IDC_PAUSE_MESSAGE_LABEL, IDC_PAUSE_MESSAGE},
-               dlg::IsChecked(hwnd_, IDC_COMPLEX_PAUSE));
+               dlg::IsChecked(hwnd(), IDC_COMPLEX_PAUSE));
 }
 
-bool TDoPausePos::ControlCommand(int id, int code) {
+bool TDoPausePos::OnCommand(int id, int code, HWND) {
   if ((id == IDC_BASIC_PAUSE || id == IDC_COMPLEX_PAUSE) && Clicked(code)) {
     KindClick();
     return true;
@@ -142,7 +142,7 @@ bool TDoPausePos::ControlCommand(int id, int code) {
 }
 
 bool TDoPausePos::OkButtonClick() {
-  const auto checked = CheckPause({dlg::IsChecked(hwnd_, IDC_COMPLEX_PAUSE), Field(IDC_TOP_COORD),
+  const auto checked = CheckPause({dlg::IsChecked(hwnd(), IDC_COMPLEX_PAUSE), Field(IDC_TOP_COORD),
                                    Field(IDC_LEFT_COORD), Field(IDC_PAUSE_MESSAGE)});
   if (!checked.ok()) {
     const int field = checked.refusal->field == pause_field::kTop    ? IDC_TOP_COORD
@@ -160,9 +160,9 @@ bool TDoPausePos::OkButtonClick() {
 void TDoRepeat::FormShow() {
   SetRadio(IDC_START_REPEAT, IDC_REPEAT_COUNTER, IDC_START_REPEAT + form_.kind - repeat::kStart);
   SetField(IDC_COUNT, form_.count);
-  dlg::SetEditLimit(hwnd_, IDC_COUNT, kCountChars);
+  dlg::SetEditLimit(hwnd(), IDC_COUNT, kCountChars);
   KindClick();
-  dlg::Focus(hwnd_, IDC_START_REPEAT + form_.kind - repeat::kStart);
+  dlg::Focus(hwnd(), IDC_START_REPEAT + form_.kind - repeat::kStart);
 }
 
 void TDoRepeat::KindClick() {
@@ -172,7 +172,7 @@ void TDoRepeat::KindClick() {
   ShowControls({IDC_COUNT_LABEL, IDC_COUNT}, !label.empty());
 }
 
-bool TDoRepeat::ControlCommand(int id, int code) {
+bool TDoRepeat::OnCommand(int id, int code, HWND) {
   if (id >= IDC_START_REPEAT && id <= IDC_REPEAT_COUNTER && Clicked(code)) {
     KindClick();
     return true;
@@ -196,9 +196,9 @@ bool TDoRepeat::OkButtonClick() {
 void TDoSpeed::FormShow() {
   SetRadio(IDC_KEYBOARD_SPEED, IDC_MACRO_SPEED, IDC_KEYBOARD_SPEED + form_.kind - speed::kKeystroke);
   SetField(IDC_SPEED_VALUE, form_.value);
-  dlg::SetEditLimit(hwnd_, IDC_SPEED_VALUE, kCountChars);
+  dlg::SetEditLimit(hwnd(), IDC_SPEED_VALUE, kCountChars);
   KindClick();
-  dlg::Focus(hwnd_, IDC_SPEED_VALUE);
+  dlg::Focus(hwnd(), IDC_SPEED_VALUE);
 }
 
 void TDoSpeed::KindClick() {
@@ -206,7 +206,7 @@ void TDoSpeed::KindClick() {
   SetField(IDC_SPEED_LABEL, SpeedValueLabel(kind));
 }
 
-bool TDoSpeed::ControlCommand(int id, int code) {
+bool TDoSpeed::OnCommand(int id, int code, HWND) {
   if (id >= IDC_KEYBOARD_SPEED && id <= IDC_MACRO_SPEED && Clicked(code)) {
     KindClick();
     return true;
@@ -233,10 +233,10 @@ void TDoActive::FormShow() {
   SetField(IDC_PROG_PATH, form_.path);
   SetField(IDC_PARAMS, form_.parameters);
   SetField(IDC_DELAY_SECS, form_.delay);
-  dlg::SetEditLimit(hwnd_, IDC_WIN_TITLE, kTitleChars);
-  dlg::SetEditLimit(hwnd_, IDC_DELAY_SECS, kDelaySecondsChars);
+  dlg::SetEditLimit(hwnd(), IDC_WIN_TITLE, kTitleChars);
+  dlg::SetEditLimit(hwnd(), IDC_DELAY_SECS, kDelaySecondsChars);
   KindClick();
-  dlg::Focus(hwnd_, IDC_ACTIVE_ONLY + form_.kind - program::kActivate);
+  dlg::Focus(hwnd(), IDC_ACTIVE_ONLY + form_.kind - program::kActivate);
 }
 
 void TDoActive::KindClick() {
@@ -248,9 +248,9 @@ void TDoActive::KindClick() {
                ActiveShowsProgram(kind));
 }
 
-void TDoActive::BrowseClick() { BrowseInto(hwnd_, IDC_PROG_PATH, "", kProgramFilter); }
+void TDoActive::BrowseClick() { BrowseInto(hwnd(), IDC_PROG_PATH, "", kProgramFilter); }
 
-bool TDoActive::ControlCommand(int id, int code) {
+bool TDoActive::OnCommand(int id, int code, HWND) {
   if (id >= IDC_ACTIVE_ONLY && id <= IDC_ACTIVE_LAUNCH && Clicked(code)) {
     KindClick();
     return true;
@@ -283,18 +283,18 @@ bool TDoActive::OkButtonClick() {
 
 void TDoSound::FormShow() {
   if (alarm_) {
-    dlg::SetText(hwnd_, "Scheduler Alarm");
+    dlg::SetText(hwnd(), "Scheduler Alarm");
     SetField(IDC_BEEP, "None");
-    dlg::Show(hwnd_, IDHELP, false);
+    dlg::Show(hwnd(), IDHELP, false);
   }
   SetRadio(IDC_BEEP, IDC_WAVE_FILE, form_.kind == sound::kWave ? IDC_WAVE_FILE : IDC_BEEP);
   SetField(IDC_PROG_PATH, form_.path);
-  dlg::SetChecked(hwnd_, IDC_WAIT_FOR, form_.wait);
-  dlg::Focus(hwnd_, form_.kind == sound::kWave ? IDC_WAVE_FILE : IDC_BEEP);
+  dlg::SetChecked(hwnd(), IDC_WAIT_FOR, form_.wait);
+  dlg::Focus(hwnd(), form_.kind == sound::kWave ? IDC_WAVE_FILE : IDC_BEEP);
 }
 
 void TDoSound::BrowseClick() {
-  if (BrowseInto(hwnd_, IDC_PROG_PATH, "Select Wave File", kWaveFilter))
+  if (BrowseInto(hwnd(), IDC_PROG_PATH, "Select Wave File", kWaveFilter))
     SetRadio(IDC_BEEP, IDC_WAVE_FILE, IDC_WAVE_FILE);
 }
 
@@ -307,7 +307,7 @@ void TDoSound::TestClick() {
   ctx_.sound.PlayWave(std::string(Trim(path)), false);
 }
 
-bool TDoSound::ControlCommand(int id, int) {
+bool TDoSound::OnCommand(int id, int, HWND) {
   if (id == IDC_BROWSE) {
     BrowseClick();
     return true;
@@ -320,8 +320,8 @@ bool TDoSound::ControlCommand(int id, int) {
 }
 
 bool TDoSound::OkButtonClick() {
-  const SoundForm f{dlg::IsChecked(hwnd_, IDC_WAVE_FILE) ? sound::kWave : sound::kBeep,
-                    Field(IDC_PROG_PATH), dlg::IsChecked(hwnd_, IDC_WAIT_FOR)};
+  const SoundForm f{dlg::IsChecked(hwnd(), IDC_WAVE_FILE) ? sound::kWave : sound::kBeep,
+                    Field(IDC_PROG_PATH), dlg::IsChecked(hwnd(), IDC_WAIT_FOR)};
   const auto checked = CheckSound(f, ctx_.paths);
   if (!checked.ok()) {
     Refuse(*checked.refusal, IDC_PROG_PATH);
@@ -336,12 +336,12 @@ bool TDoSound::OkButtonClick() {
 
 void TDoSwap::FormShow() {
   SetField(IDC_PROG_PATH, path_);
-  dlg::Focus(hwnd_, IDC_PROG_PATH);
+  dlg::Focus(hwnd(), IDC_PROG_PATH);
 }
 
-bool TDoSwap::ControlCommand(int id, int) {
+bool TDoSwap::OnCommand(int id, int, HWND) {
   if (id != IDC_BROWSE) return false;
-  BrowseInto(hwnd_, IDC_PROG_PATH, "", qlx::kMacroFileFilter);
+  BrowseInto(hwnd(), IDC_PROG_PATH, "", qlx::kMacroFileFilter);
   return true;
 }
 
@@ -359,7 +359,7 @@ bool TDoSwap::OkButtonClick() {
 
 void TDoTextInsert::FormShow() {
   SetField(IDC_PROG_PATH, path_);
-  dlg::Focus(hwnd_, IDC_PROG_PATH);
+  dlg::Focus(hwnd(), IDC_PROG_PATH);
 }
 
 void TDoTextInsert::EditTextFileClick() {
@@ -368,12 +368,12 @@ void TDoTextInsert::EditTextFileClick() {
     Refuse(*refused, IDC_PROG_PATH);
     return;
   }
-  ::ShellExecuteA(hwnd_, "open", "notepad.exe", path.c_str(), nullptr, SW_SHOWNORMAL);
+  ::ShellExecuteA(hwnd(), "open", "notepad.exe", path.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
-bool TDoTextInsert::ControlCommand(int id, int) {
+bool TDoTextInsert::OnCommand(int id, int, HWND) {
   if (id == IDC_BROWSE) {
-    BrowseInto(hwnd_, IDC_PROG_PATH, "", kTextFilter);
+    BrowseInto(hwnd(), IDC_PROG_PATH, "", kTextFilter);
     return true;
   }
   if (id == IDC_EDIT_TEXT_FILE) {
@@ -390,7 +390,7 @@ bool TDoTextInsert::OkButtonClick() {
     return false;
   }
   if (checked.question && Ask(*checked.question)) {
-    dlg::Focus(hwnd_, IDC_PROG_PATH);
+    dlg::Focus(hwnd(), IDC_PROG_PATH);
     return false;
   }
   result = checked.params;
@@ -405,24 +405,24 @@ void TDoSizeIt::FormShow() {
   SetRadio(IDC_RESIZE_WIN, IDC_POSITION_WIN, form_.kind == sizepos::kReposition ? IDC_POSITION_WIN : IDC_RESIZE_WIN);
   SetField(IDC_THE_WIDTH, form_.first);
   SetField(IDC_THE_HEIGHT, form_.second);
-  dlg::SetEditLimit(hwnd_, IDC_THE_WIDTH, kSizeChars);
-  dlg::SetEditLimit(hwnd_, IDC_THE_HEIGHT, kSizeChars);
+  dlg::SetEditLimit(hwnd(), IDC_THE_WIDTH, kSizeChars);
+  dlg::SetEditLimit(hwnd(), IDC_THE_HEIGHT, kSizeChars);
   WindowClick();
   KindClick();
-  dlg::Focus(hwnd_, IDC_THE_WIDTH);
+  dlg::Focus(hwnd(), IDC_THE_WIDTH);
 }
 
 void TDoSizeIt::WindowClick() {
-  dlg::Enable(hwnd_, IDC_WIN_TITLE, dlg::IsChecked(hwnd_, IDC_SPECIFIC_WIN));
+  dlg::Enable(hwnd(), IDC_WIN_TITLE, dlg::IsChecked(hwnd(), IDC_SPECIFIC_WIN));
 }
 
 void TDoSizeIt::KindClick() {
-  const int kind = dlg::IsChecked(hwnd_, IDC_POSITION_WIN) ? sizepos::kReposition : sizepos::kResize;
+  const int kind = dlg::IsChecked(hwnd(), IDC_POSITION_WIN) ? sizepos::kReposition : sizepos::kResize;
   SetField(IDC_WIDTH_LABEL, SizeFirstLabel(kind));
   SetField(IDC_HEIGHT_LABEL, SizeSecondLabel(kind));
 }
 
-bool TDoSizeIt::ControlCommand(int id, int code) {
+bool TDoSizeIt::OnCommand(int id, int code, HWND) {
   if (!Clicked(code)) return false;
   if (id == IDC_CURRENT_WIN || id == IDC_SPECIFIC_WIN) {
     WindowClick();
@@ -437,9 +437,9 @@ bool TDoSizeIt::ControlCommand(int id, int code) {
 
 bool TDoSizeIt::OkButtonClick() {
   SizeForm f;
-  f.current = dlg::IsChecked(hwnd_, IDC_CURRENT_WIN);
+  f.current = dlg::IsChecked(hwnd(), IDC_CURRENT_WIN);
   f.title = Field(IDC_WIN_TITLE);
-  f.kind = dlg::IsChecked(hwnd_, IDC_POSITION_WIN) ? sizepos::kReposition : sizepos::kResize;
+  f.kind = dlg::IsChecked(hwnd(), IDC_POSITION_WIN) ? sizepos::kReposition : sizepos::kResize;
   f.first = Field(IDC_THE_WIDTH);
   f.second = Field(IDC_THE_HEIGHT);
   const auto checked = CheckSize(f);
@@ -461,14 +461,14 @@ void TDoSystemCommand::FormShow() {
   SetRadio(IDC_CURRENT_WIN, IDC_SPECIFIC_WIN, form_.current ? IDC_CURRENT_WIN : IDC_SPECIFIC_WIN);
   SetField(IDC_WIN_TITLE, form_.title);
   WindowClick();
-  dlg::Focus(hwnd_, IDC_DO_MAXIMIZE + form_.kind - window::kMaximize);
+  dlg::Focus(hwnd(), IDC_DO_MAXIMIZE + form_.kind - window::kMaximize);
 }
 
 void TDoSystemCommand::WindowClick() {
-  dlg::Enable(hwnd_, IDC_WIN_TITLE, dlg::IsChecked(hwnd_, IDC_SPECIFIC_WIN));
+  dlg::Enable(hwnd(), IDC_WIN_TITLE, dlg::IsChecked(hwnd(), IDC_SPECIFIC_WIN));
 }
 
-bool TDoSystemCommand::ControlCommand(int id, int code) {
+bool TDoSystemCommand::OnCommand(int id, int code, HWND) {
   if ((id == IDC_CURRENT_WIN || id == IDC_SPECIFIC_WIN) && Clicked(code)) {
     WindowClick();
     return true;
@@ -478,7 +478,7 @@ bool TDoSystemCommand::ControlCommand(int id, int code) {
 
 bool TDoSystemCommand::OkButtonClick() {
   const SystemForm f{Radio(IDC_DO_MAXIMIZE, IDC_DO_SHUT_DOWN) - IDC_DO_MAXIMIZE + window::kMaximize,
-                     dlg::IsChecked(hwnd_, IDC_CURRENT_WIN), Field(IDC_WIN_TITLE)};
+                     dlg::IsChecked(hwnd(), IDC_CURRENT_WIN), Field(IDC_WIN_TITLE)};
   const auto checked = CheckSystem(f);
   if (!checked.ok()) {
     Refuse(*checked.refusal, IDC_WIN_TITLE);
@@ -492,8 +492,8 @@ bool TDoSystemCommand::OkButtonClick() {
 
 void TDoRemark::FormShow() {
   SetField(IDC_COMMENTS, text_);
-  dlg::SetEditLimit(hwnd_, IDC_COMMENTS, kRemarkChars);
-  dlg::Focus(hwnd_, IDC_COMMENTS);
+  dlg::SetEditLimit(hwnd(), IDC_COMMENTS, kRemarkChars);
+  dlg::Focus(hwnd(), IDC_COMMENTS);
 }
 
 bool TDoRemark::OkButtonClick() {
@@ -512,22 +512,22 @@ void TDoClipboard::FormShow() {
   SetRadio(IDC_START_CLIP, IDC_PASTE_COMMAND, IDC_START_CLIP + form_.kind - clip::kStartCopy);
   SetField(IDC_PROG_PATH, form_.path);
   KindClick();
-  dlg::Focus(hwnd_, IDC_START_CLIP + form_.kind - clip::kStartCopy);
+  dlg::Focus(hwnd(), IDC_START_CLIP + form_.kind - clip::kStartCopy);
 }
 
 void TDoClipboard::KindClick() {
-  const bool file = dlg::IsChecked(hwnd_, IDC_COPY_FILE_CLIP);
-  dlg::Enable(hwnd_, IDC_PROG_PATH, file);
-  dlg::Enable(hwnd_, IDC_BROWSE, file);
+  const bool file = dlg::IsChecked(hwnd(), IDC_COPY_FILE_CLIP);
+  dlg::Enable(hwnd(), IDC_PROG_PATH, file);
+  dlg::Enable(hwnd(), IDC_BROWSE, file);
 }
 
-bool TDoClipboard::ControlCommand(int id, int code) {
+bool TDoClipboard::OnCommand(int id, int code, HWND) {
   if (id >= IDC_START_CLIP && id <= IDC_PASTE_COMMAND && Clicked(code)) {
     KindClick();
     return true;
   }
   if (id == IDC_BROWSE) {
-    BrowseInto(hwnd_, IDC_PROG_PATH, "", kTextFilter);
+    BrowseInto(hwnd(), IDC_PROG_PATH, "", kTextFilter);
     return true;
   }
   return false;
@@ -550,17 +550,17 @@ bool TDoClipboard::OkButtonClick() {
 void TDoKeyUpDown::FormShow() {
   if (code_ >= 1 && code_ <= 8) {
     SetRadio(IDC_CTRL_DOWN, IDC_WIN_UP, IDC_CTRL_DOWN + code_ - 1);
-    dlg::Focus(hwnd_, IDC_CTRL_DOWN + code_ - 1);
+    dlg::Focus(hwnd(), IDC_CTRL_DOWN + code_ - 1);
   } else {
     // None checked; focusing a radio button would check it.
-    dlg::Focus(hwnd_, IDOK);
+    dlg::Focus(hwnd(), IDOK);
   }
 }
 
 bool TDoKeyUpDown::OkButtonClick() {
   const int checked = Radio(IDC_CTRL_DOWN, IDC_WIN_UP);
   result = KeyUpDownResult(checked ? checked - IDC_CTRL_DOWN + 1 : 0);
-  if (!result) ::EndDialog(hwnd_, IDCANCEL);  // nothing chosen: as Cancel
+  if (!result) End(IDCANCEL);  // nothing chosen: as Cancel
   return result.has_value();
 }
 
@@ -568,12 +568,12 @@ bool TDoKeyUpDown::OkButtonClick() {
 
 void TDoWebStuff::FormShow() {
   if (ftp_) {
-    dlg::SetText(hwnd_, "Internet FTP");
+    dlg::SetText(hwnd(), "Internet FTP");
     SetField(IDC_PROG_PATH_LABEL, "FTP URL");
   }
   SetField(IDC_PROG_PATH, address_);
-  dlg::Focus(hwnd_, IDC_PROG_PATH);
-  dlg::SetSelection(dlg::Item(hwnd_, IDC_PROG_PATH), static_cast<int>(address_.size()),
+  dlg::Focus(hwnd(), IDC_PROG_PATH);
+  dlg::SetSelection(dlg::Item(hwnd(), IDC_PROG_PATH), static_cast<int>(address_.size()),
                     static_cast<int>(address_.size()));
 }
 
@@ -594,7 +594,7 @@ void TDoDOSFiles::FormShow() {
   SetField(IDC_PROG_PATH, form_.path);
   SetField(IDC_NEW_NAME, form_.new_name);
   KindClick();
-  dlg::Focus(hwnd_, IDC_CHANGE_DIR + form_.kind - file::kChangeDirectory);
+  dlg::Focus(hwnd(), IDC_CHANGE_DIR + form_.kind - file::kChangeDirectory);
 }
 
 void TDoDOSFiles::KindClick() {
@@ -603,15 +603,15 @@ void TDoDOSFiles::KindClick() {
   ShowControls({IDC_NEW_NAME_LABEL, IDC_NEW_NAME}, FilesShowsNewName(kind));
 }
 
-bool TDoDOSFiles::ControlCommand(int id, int code) {
+bool TDoDOSFiles::OnCommand(int id, int code, HWND) {
   if (id >= IDC_CHANGE_DIR && id <= IDC_DELETE_FILE && Clicked(code)) {
     KindClick();
     return true;
   }
   if (id == IDC_BROWSE) {
-    const bool folder = dlg::IsChecked(hwnd_, IDC_CHANGE_DIR);
+    const bool folder = dlg::IsChecked(hwnd(), IDC_CHANGE_DIR);
     const std::string current = Field(IDC_PROG_PATH);
-    auto chosen = dlg::BrowseForFile(hwnd_, "", folder ? kAllFilter : kTextFilter, FolderOf(current));
+    auto chosen = dlg::BrowseForFile(hwnd(), "", folder ? kAllFilter : kTextFilter, FolderOf(current));
     // A folder is chosen through one of its files.
     if (chosen) SetField(IDC_PROG_PATH, folder ? FolderOf(*chosen) : *chosen);
     return true;

@@ -18,7 +18,7 @@ class TDoMouse : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void ActionClick();
   editor::MouseForm form_;
 };
@@ -42,7 +42,7 @@ class TDoPausePos : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void KindClick();
   editor::PauseForm form_;
 };
@@ -55,7 +55,7 @@ class TDoRepeat : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void KindClick();
   editor::RepeatForm form_;
 };
@@ -68,7 +68,7 @@ class TDoSpeed : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void KindClick();
   editor::SpeedForm form_;
 };
@@ -81,7 +81,7 @@ class TDoActive : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void KindClick();
   void BrowseClick();
   editor::ActiveForm form_;
@@ -98,7 +98,7 @@ class TDoSound : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void BrowseClick();
   void TestClick();
   editor::SoundForm form_;
@@ -113,7 +113,7 @@ class TDoSwap : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   std::string path_;
 };
 
@@ -125,7 +125,7 @@ class TDoTextInsert : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void EditTextFileClick();
   std::string path_;
 };
@@ -138,7 +138,7 @@ class TDoSizeIt : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void WindowClick();
   void KindClick();
   editor::SizeForm form_;
@@ -152,7 +152,7 @@ class TDoSystemCommand : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void WindowClick();
   editor::SystemForm form_;
 };
@@ -176,7 +176,7 @@ class TDoClipboard : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void KindClick();
   editor::ClipboardForm form_;
 };
@@ -213,7 +213,7 @@ class TDoDOSFiles : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void KindClick();
   editor::FilesForm form_;
 };
@@ -232,7 +232,7 @@ class TDateOrTime : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  INT_PTR OtherMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void TheFormatDrawItem(const DRAWITEMSTRUCT& item);
   editor::DateTimeForm form_;
   bool token_mode_;
@@ -248,7 +248,7 @@ class TDoSpecWind : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void ProgListDblClick();
   editor::SpecWindForm form_;
 };
@@ -263,7 +263,7 @@ class TDoSpecial : public CommandDialog {
  private:
   void FormShow() override;
   bool OkButtonClick() override;
-  bool ControlCommand(int id, int code) override;
+  bool OnCommand(int id, int code, HWND control) override;
   void AltKeypadClick();
 };
 

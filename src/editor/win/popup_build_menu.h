@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/popup_menu.h"
+#include "platform/win32/dialog_base.h"
 #include "platform/win32/win_handles.h"
 #include "store/macro_tables.h"
 
@@ -16,7 +17,7 @@ struct BuildMenuResult {
   bool tray_icons_changed = false;
 };
 
-class TDoBuildMenu {
+class TDoBuildMenu : public dlg::Dialog {
  public:
   // `modify`: the working record is an existing menu; otherwise a new one
   // (the caller raises the number of macros when it appends it). `title`,
@@ -30,23 +31,19 @@ class TDoBuildMenu {
         program_dir_(std::move(program_dir)),
         icons_(icons),
         title_(std::move(title)) {}
-  TDoBuildMenu(const TDoBuildMenu&) = delete;
-  TDoBuildMenu& operator=(const TDoBuildMenu&) = delete;
 
   BuildMenuResult ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  bool OnCommand(int id, int code, HWND control) override;
   void FillLists();
   void SetButtons();
   PopupMenuBuilder::Selection CurrentSelection() const;
   void Act(std::optional<std::string> (PopupMenuBuilder::*action)(PopupMenuBuilder::Selection&));
   void IconButtonClick();
   void ShowIcon(const std::string& icon_name);
-  void OkButtonClick();
 
   MacroRecord& working_;
   bool modify_;

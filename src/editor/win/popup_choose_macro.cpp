@@ -25,33 +25,18 @@ int ScopeColumn(int line_width) { return line_width * 9 / 14; }
 
 int TDoAMenu::ShowModal(HWND owner) {
   result_ = -1;
-  done_ = false;
-  if (!dlg::CreateFloating(IDD_CHOOSE_MACRO, *this, nullptr)) return -1;
   const bool disable = owner && ::IsWindowEnabled(owner);
-  if (disable) ::EnableWindow(owner, FALSE);
-  ::ShowWindow(hwnd_, SW_SHOW);
-  ::SetForegroundWindow(hwnd_);
-  MSG msg;
-  while (!done_) {
-    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (got < 0) break;
-    // The form sees every key first: digits and letters choose.
-    if (msg.message == WM_CHAR && (msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd)) &&
-        FormKeyPress(static_cast<char>(msg.wParam)))
-      continue;
-    if (::IsDialogMessageA(hwnd_, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-  if (disable) ::EnableWindow(owner, TRUE);
-  ::DestroyWindow(hwnd_);
-  hwnd_ = nullptr;
+  if (!OpenOwnModal(IDD_CHOOSE_MACRO, nullptr, disable ? owner : nullptr)) return -1;
+  ::SetForegroundWindow(hwnd());
+  RunOwnModal();
   icons_.clear();
   return result_;
+}
+
+// The form sees every key first: digits and letters choose.
+bool TDoAMenu::PreviewMessage(MSG& msg) {
+  return msg.message == WM_CHAR && (msg.hwnd == hwnd() || ::IsChild(hwnd(), msg.hwnd)) &&
+         FormKeyPress(static_cast<char>(msg.wParam));
 }
 
 void TDoAMenu::FormShow() {
@@ -59,10 +44,10 @@ void TDoAMenu::FormShow() {
   const ChooserLayout layout = ComputeChooserLayout(options_.mode, static_cast<int>(entries_.size()), pixels);
   if (layout.icon_mode) LayOutIcons(layout);
   else LayOutLists(layout);
-  const SIZE outer = dlg::OuterSizeFor(hwnd_, layout.client_width, layout.client_height);
+  const SIZE outer = dlg::OuterSizeFor(hwnd(), layout.client_width, layout.client_height);
   const ChooserPlace place = PlaceChooser(chooser_x_, outer.cx, outer.cy, ::GetSystemMetrics(SM_CXSCREEN),
                                           ::GetSystemMetrics(SM_CYSCREEN));
-  ::SetWindowPos(hwnd_, HWND_TOPMOST, place.left, place.top, outer.cx, outer.cy, SWP_NOACTIVATE);
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, place.left, place.top, outer.cx, outer.cy, SWP_NOACTIVATE);
 }
 
 void TDoAMenu::LayOutLists(const ChooserLayout& layout) {
@@ -73,21 +58,21 @@ void TDoAMenu::LayOutLists(const ChooserLayout& layout) {
   for (int i = 0; i < 2; ++i) {
     const bool used = i < layout.lists;
     const ChooserRect& r = layout.list[i];
-    dlg::Show(hwnd_, lists[i], used);
-    dlg::Show(hwnd_, headings[i], used);
-    dlg::Show(hwnd_, scopes[i], used && !text_mode);
+    dlg::Show(hwnd(), lists[i], used);
+    dlg::Show(hwnd(), headings[i], used);
+    dlg::Show(hwnd(), scopes[i], used && !text_mode);
     if (!used) continue;
-    Place(hwnd_, lists[i], r);
+    Place(hwnd(), lists[i], r);
     const int text_left = r.left + kLabelWidth + kTextGap;
-    Place(hwnd_, headings[i], {text_left, 1, ScopeColumn(r.width) - kLabelWidth - kTextGap, 14});
-    Place(hwnd_, scopes[i], {r.left + ScopeColumn(r.width), 1, r.width - ScopeColumn(r.width), 14});
-    dlg::SetText(hwnd_, headings[i], text_mode ? kMacroTextHeading : kNicknameHeading);
-    if (text_mode) Place(hwnd_, headings[i], {text_left, 1, r.width - kLabelWidth - kTextGap, 14});
+    Place(hwnd(), headings[i], {text_left, 1, ScopeColumn(r.width) - kLabelWidth - kTextGap, 14});
+    Place(hwnd(), scopes[i], {r.left + ScopeColumn(r.width), 1, r.width - ScopeColumn(r.width), 14});
+    dlg::SetText(hwnd(), headings[i], text_mode ? kMacroTextHeading : kNicknameHeading);
+    if (text_mode) Place(hwnd(), headings[i], {text_left, 1, r.width - kLabelWidth - kTextGap, 14});
   }
-  Place(hwnd_, IDCANCEL, layout.cancel);
-  Place(hwnd_, IDC_CHOOSER_HINT, layout.hint);
-  HWND first = dlg::Item(hwnd_, IDC_CHOOSER_LIST1);
-  HWND second = dlg::Item(hwnd_, IDC_CHOOSER_LIST2);
+  Place(hwnd(), IDCANCEL, layout.cancel);
+  Place(hwnd(), IDC_CHOOSER_HINT, layout.hint);
+  HWND first = dlg::Item(hwnd(), IDC_CHOOSER_LIST1);
+  HWND second = dlg::Item(hwnd(), IDC_CHOOSER_LIST2);
   for (size_t i = 0; i < entries_.size(); ++i) {
     HWND list = i < static_cast<size_t>(kLinesPerList) ? first : second;
     // Owner-drawn lines without strings: the item data is the position.
@@ -114,34 +99,34 @@ HICON TDoAMenu::EntryIcon(const ChooserEntry& e, int pixels) const {
 void TDoAMenu::LayOutIcons(const ChooserLayout& layout) {
   for (int id : {IDC_CHOOSER_LIST1, IDC_CHOOSER_LIST2, IDC_CHOOSER_HEADING1, IDC_CHOOSER_HEADING2, IDC_CHOOSER_SCOPE1,
                  IDC_CHOOSER_SCOPE2, IDC_CHOOSER_HINT})
-    dlg::Show(hwnd_, id, false);
-  Place(hwnd_, IDCANCEL, layout.cancel);
+    dlg::Show(hwnd(), id, false);
+  Place(hwnd(), IDCANCEL, layout.cancel);
   const int pixels = IconPixels(options_.size_index);
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
   HWND tips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, instance, nullptr);
   for (size_t i = 0; i < layout.buttons.size() && i < entries_.size(); ++i) {
     const ChooserRect& r = layout.buttons[i];
     HWND button = ::CreateWindowExA(
         0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, r.left, r.top, r.width, r.height,
-        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CHOOSER_ICON_FIRST + i)), instance, nullptr);
+        hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CHOOSER_ICON_FIRST + i)), instance, nullptr);
     icons_.emplace_back(EntryIcon(entries_[i], pixels));
     ::SendMessageA(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back().get()));
     if (tips) {
       TOOLINFOA tool{};
       tool.cbSize = sizeof tool;
       tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-      tool.hwnd = hwnd_;
+      tool.hwnd = hwnd();
       tool.uId = reinterpret_cast<UINT_PTR>(button);
       tool.lpszText = entries_[i].text.data();
       ::SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
   }
-  if (!layout.buttons.empty()) ::SetFocus(dlg::Item(hwnd_, IDC_CHOOSER_ICON_FIRST));
+  if (!layout.buttons.empty()) ::SetFocus(dlg::Item(hwnd(), IDC_CHOOSER_ICON_FIRST));
 }
 
 void TDoAMenu::FormActivate() {
-  ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool TDoAMenu::FormKeyPress(char key) {
@@ -155,11 +140,11 @@ bool TDoAMenu::FormKeyPress(char key) {
 void TDoAMenu::Choose(size_t position) {
   if (position >= entries_.size()) return;
   result_ = entries_[position].macro;
-  done_ = true;
+  End(IDOK);
 }
 
 void TDoAMenu::ListDblClick(int list_id) {
-  const int line = dlg::list::Selected(dlg::Item(hwnd_, list_id));
+  const int line = dlg::list::Selected(dlg::Item(hwnd(), list_id));
   if (line < 0) return;
   Choose(static_cast<size_t>(line + (list_id == IDC_CHOOSER_LIST2 ? kLinesPerList : 0)));
 }
@@ -200,49 +185,46 @@ void TDoAMenu::ListDrawItem(const DRAWITEMSTRUCT& d) {
   if (d.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &line);
 }
 
-INT_PTR TDoAMenu::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR TDoAMenu::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      // Icon mode puts the focus on the first button itself.
-      return options_.mode == ChooserMode::Icons && !entries_.empty() ? FALSE : TRUE;
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) FormActivate();
       return FALSE;
     case WM_MEASUREITEM:
-      ListMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+      ListMeasureItem(dlg::MeasureItemOf(lp));
       return TRUE;
     case WM_DRAWITEM:
-      ListDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      ListDrawItem(dlg::DrawItemOf(lp));
       return TRUE;
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      if ((c.id == IDC_CHOOSER_LIST1 || c.id == IDC_CHOOSER_LIST2) && c.code == LBN_DBLCLK) {
-        ListDblClick(c.id);
-        return TRUE;
-      }
-      if (c.id >= IDC_CHOOSER_ICON_FIRST && c.id < IDC_CHOOSER_ICON_FIRST + static_cast<int>(entries_.size()) &&
-          c.code == BN_CLICKED) {
-        Choose(static_cast<size_t>(c.id - IDC_CHOOSER_ICON_FIRST));
-        return TRUE;
-      }
-      if (c.id == IDOK) {
-        // Enter chooses the line selected in the list that has the focus.
-        HWND focus = ::GetFocus();
-        if (focus == dlg::Item(hwnd_, IDC_CHOOSER_LIST1)) ListDblClick(IDC_CHOOSER_LIST1);
-        else if (focus == dlg::Item(hwnd_, IDC_CHOOSER_LIST2)) ListDblClick(IDC_CHOOSER_LIST2);
-        return TRUE;
-      }
-      if (c.id == IDCANCEL) {
-        result_ = -1;
-        done_ = true;
-        return TRUE;
-      }
-      return FALSE;
-    }
     default:
       return FALSE;
   }
+}
+
+bool TDoAMenu::OnCommand(int id, int code, HWND) {
+  if ((id == IDC_CHOOSER_LIST1 || id == IDC_CHOOSER_LIST2) && code == LBN_DBLCLK) {
+    ListDblClick(id);
+    return true;
+  }
+  if (id >= IDC_CHOOSER_ICON_FIRST && id < IDC_CHOOSER_ICON_FIRST + static_cast<int>(entries_.size()) &&
+      code == BN_CLICKED) {
+    Choose(static_cast<size_t>(id - IDC_CHOOSER_ICON_FIRST));
+    return true;
+  }
+  return false;
+}
+
+// Enter chooses the line selected in the list that has the focus.
+bool TDoAMenu::OkButtonClick() {
+  HWND focus = ::GetFocus();
+  if (focus == dlg::Item(hwnd(), IDC_CHOOSER_LIST1)) ListDblClick(IDC_CHOOSER_LIST1);
+  else if (focus == dlg::Item(hwnd(), IDC_CHOOSER_LIST2)) ListDblClick(IDC_CHOOSER_LIST2);
+  return false;
+}
+
+void TDoAMenu::FormClose() {
+  result_ = -1;
+  End(IDCANCEL);
 }
 
 int ChooseFromMenu(const MacroRecord& menu, IRecordSource& records, const std::string& program_dir, int chooser_x,

@@ -9,29 +9,34 @@
 
 #include "editor/popup_menu.h"
 #include "editor/popup_menu_chooser.h"
+#include "platform/win32/dialog_base.h"
 #include "platform/win32/win_handles.h"
 
 namespace qlx {
 
-class TDoAMenu {
+class TDoAMenu : public dlg::Dialog {
  public:
   // `chooser_x`: the x of the right click on a menu tray icon, or -1 (a hot
   // key) to centre the chooser.
   TDoAMenu(std::vector<ChooserEntry> entries, const MenuOptions& options, std::string program_dir, int chooser_x)
-      : entries_(std::move(entries)), options_(options), program_dir_(std::move(program_dir)), chooser_x_(chooser_x) {}
-  TDoAMenu(const TDoAMenu&) = delete;
-  TDoAMenu& operator=(const TDoAMenu&) = delete;
+      : Dialog(Placement::OwnPlace),
+        entries_(std::move(entries)),
+        options_(options),
+        program_dir_(std::move(program_dir)),
+        chooser_x_(chooser_x) {}
 
   // Shows the chooser and handles every message of the thread until it
   // closes; `owner` (if any) takes no input meanwhile. The chosen macro's
   // number or -1.
   int ShowModal(HWND owner);
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  void FormClose() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool PreviewMessage(MSG& msg) override;
   void FormActivate();
   void LayOutLists(const ChooserLayout& layout);
   void LayOutIcons(const ChooserLayout& layout);
@@ -48,7 +53,6 @@ class TDoAMenu {
   std::string program_dir_;
   int chooser_x_;
   int result_ = -1;
-  bool done_ = false;
   std::vector<win::Icon> icons_;
 };
 

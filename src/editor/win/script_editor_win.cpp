@@ -27,14 +27,10 @@ TDoScripting::TDoScripting(EditorContext& ctx, EditRequest request)
   if (request.existing) script_.Load(request.record.Text());
 }
 
-bool TDoScripting::Open(HWND owner) {
-  owner_ = owner;
-  return dlg::OpenOwnModal(IDD_DO_SCRIPTING, *this, owner);
-}
+bool TDoScripting::Open(HWND owner) { return OpenOwnModal(IDD_DO_SCRIPTING, owner); }
 
 bool TDoScripting::Run() {
-  dlg::RunOwnModal(*this, owner_, done_);
-  hwnd_ = nullptr;
+  RunOwnModal();
   return accepted_;
 }
 
@@ -42,56 +38,55 @@ void TDoScripting::FormShow() {
   const Settings& s = ctx_.settings;
   const int width = std::max(static_cast<int>(s.script_width), kScriptEditorMinWidth);
   const int height = std::max(static_cast<int>(s.script_height), kScriptEditorMinHeight);
-  ::SetWindowPos(hwnd_, nullptr, s.script_left, s.script_top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-  dlg::CentreOnScreen(hwnd_);
+  ::SetWindowPos(hwnd(), nullptr, s.script_left, s.script_top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  HWND options = dlg::Item(hwnd_, IDC_OPTION_BOX);
+  HWND options = dlg::Item(hwnd(), IDC_OPTION_BOX);
   for (const ScriptCommand& c : kScriptCommands) dlg::list::AddWithData(options, std::string(c.name), c.number);
-  fields_.FormShow(hwnd_);
-  dlg::Enable(hwnd_, IDC_WIZARD, ctx_.command_wizard != nullptr);
+  fields_.FormShow(hwnd());
+  dlg::Enable(hwnd(), IDC_WIZARD, ctx_.command_wizard != nullptr);
   FillScript();
   FormResize();
 }
 
 void TDoScripting::FormResize() {
   RECT client, window;
-  ::GetClientRect(hwnd_, &client);
-  ::GetWindowRect(hwnd_, &window);
+  ::GetClientRect(hwnd(), &client);
+  ::GetWindowRect(hwnd(), &window);
   const ScriptEditorLayout l = LayoutScriptEditor(client.right, client.bottom, window.right - window.left);
-  Place(hwnd_, IDC_NICKNAME_LABEL, l.nickname_label);
-  Place(hwnd_, IDC_NICKNAME, l.nickname);
-  Place(hwnd_, IDC_GLOBAL, l.global);
-  Place(hwnd_, IDC_SPECIFIC, l.specific);
-  Place(hwnd_, IDC_PROG_EXE, l.prog_exe);
-  Place(hwnd_, IDC_CHOOSE_WIN_PROG, l.choose);
-  Place(hwnd_, IDC_HOT_KEY_LABEL, l.hot_key_label);
-  Place(hwnd_, IDC_TIMER_LABEL, l.timer_label);
-  Place(hwnd_, IDC_SET_SCHEDULE, l.schedule);
-  Place(hwnd_, IDC_SNAPWORD_NAME, l.snapword);
-  Place(hwnd_, IDC_ICON_LABEL, l.icon_label);
-  Place(hwnd_, IDC_MY_SPEED, l.icon);
-  Place(hwnd_, IDC_COMMANDS_LABEL, l.commands_label);
-  Place(hwnd_, IDC_OPTION_BOX, l.option_box);
-  Place(hwnd_, IDC_SCRIPT_LABEL, l.script_label);
-  Place(hwnd_, IDC_SCRIPT, l.script);
-  for (size_t i = 0; i < l.buttons.size(); ++i) Place(hwnd_, kButtonIds[i], l.buttons[i]);
-  ::InvalidateRect(hwnd_, nullptr, TRUE);
+  Place(hwnd(), IDC_NICKNAME_LABEL, l.nickname_label);
+  Place(hwnd(), IDC_NICKNAME, l.nickname);
+  Place(hwnd(), IDC_GLOBAL, l.global);
+  Place(hwnd(), IDC_SPECIFIC, l.specific);
+  Place(hwnd(), IDC_PROG_EXE, l.prog_exe);
+  Place(hwnd(), IDC_CHOOSE_WIN_PROG, l.choose);
+  Place(hwnd(), IDC_HOT_KEY_LABEL, l.hot_key_label);
+  Place(hwnd(), IDC_TIMER_LABEL, l.timer_label);
+  Place(hwnd(), IDC_SET_SCHEDULE, l.schedule);
+  Place(hwnd(), IDC_SNAPWORD_NAME, l.snapword);
+  Place(hwnd(), IDC_ICON_LABEL, l.icon_label);
+  Place(hwnd(), IDC_MY_SPEED, l.icon);
+  Place(hwnd(), IDC_COMMANDS_LABEL, l.commands_label);
+  Place(hwnd(), IDC_OPTION_BOX, l.option_box);
+  Place(hwnd(), IDC_SCRIPT_LABEL, l.script_label);
+  Place(hwnd(), IDC_SCRIPT, l.script);
+  for (size_t i = 0; i < l.buttons.size(); ++i) Place(hwnd(), kButtonIds[i], l.buttons[i]);
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void TDoScripting::FormClose(bool accepted) {
   RECT r;
-  ::GetWindowRect(hwnd_, &r);
+  ::GetWindowRect(hwnd(), &r);
   Settings& s = ctx_.settings;
   s.script_left = r.left;
   s.script_top = r.top;
   s.script_width = r.right - r.left;
   s.script_height = r.bottom - r.top;
   accepted_ = accepted;
-  done_ = true;
+  End(accepted ? IDOK : IDCANCEL);
 }
 
 void TDoScripting::FillScript() {
-  HWND list = dlg::Item(hwnd_, IDC_SCRIPT);
+  HWND list = dlg::Item(hwnd(), IDC_SCRIPT);
   const int top = dlg::list::Top(list);
   dlg::list::SetRedraw(list, false);
   dlg::list::Clear(list);
@@ -116,21 +111,21 @@ void TDoScripting::FillScript() {
 
 void TDoScripting::UpdateButtons() {
   const ScriptButtons b = script_.Buttons();
-  dlg::Enable(hwnd_, IDC_DO_UP, b.up);
-  dlg::Enable(hwnd_, IDC_DO_DOWN, b.down);
-  dlg::Enable(hwnd_, IDC_DO_COPY, b.copy);
-  dlg::Enable(hwnd_, IDC_DO_EDIT, b.edit);
-  dlg::Enable(hwnd_, IDC_DO_DELETE, b.remove);
+  dlg::Enable(hwnd(), IDC_DO_UP, b.up);
+  dlg::Enable(hwnd(), IDC_DO_DOWN, b.down);
+  dlg::Enable(hwnd(), IDC_DO_COPY, b.copy);
+  dlg::Enable(hwnd(), IDC_DO_EDIT, b.edit);
+  dlg::Enable(hwnd(), IDC_DO_DELETE, b.remove);
 }
 
 void TDoScripting::ScriptSelChange() {
-  script_.Select(dlg::list::Selected(dlg::Item(hwnd_, IDC_SCRIPT)));
+  script_.Select(dlg::list::Selected(dlg::Item(hwnd(), IDC_SCRIPT)));
   UpdateButtons();
 }
 
 bool TDoScripting::AddCommand(int command, InsertMode mode, HWND dialog_owner) {
   const int current = script_.CurrentIndex();
-  const std::optional<Params> params = RunCommandDialog(ctx_, dialog_owner ? dialog_owner : hwnd_, command, nullptr);
+  const std::optional<Params> params = RunCommandDialog(ctx_, dialog_owner ? dialog_owner : hwnd(), command, nullptr);
   if (!params) return false;
   script_.Add(mode, current, LineFromDialog(*params));
   FillScript();
@@ -138,10 +133,10 @@ bool TDoScripting::AddCommand(int command, InsertMode mode, HWND dialog_owner) {
 }
 
 void TDoScripting::AddButtonClick(InsertMode mode) {
-  HWND options = dlg::Item(hwnd_, IDC_OPTION_BOX);
+  HWND options = dlg::Item(hwnd(), IDC_OPTION_BOX);
   const int chosen = dlg::list::Selected(options);
   if (chosen < 0) {
-    dlg::ShowMessage(hwnd_, kErrorCaption, kNoCommandSelected);
+    dlg::ShowMessage(hwnd(), kErrorCaption, kNoCommandSelected);
     return;
   }
   AddCommand(static_cast<int>(dlg::list::Data(options, chosen)), mode);
@@ -150,13 +145,13 @@ void TDoScripting::AddButtonClick(InsertMode mode) {
 void TDoScripting::DoEditClick() {
   const ScriptLine* line = script_.SelectedLine();
   if (!line) {
-    dlg::ShowMessage(hwnd_, kErrorCaption, kNoItemSelected);
+    dlg::ShowMessage(hwnd(), kErrorCaption, kNoItemSelected);
     return;
   }
   const ScriptCommand* command = CommandOfLine(line->text);
   if (!command) return;
   const int index = script_.selected();
-  std::optional<Params> params = RunCommandDialog(ctx_, hwnd_, command->number, &line->params);
+  std::optional<Params> params = RunCommandDialog(ctx_, hwnd(), command->number, &line->params);
   if (!params) return;
   script_.Edit(index, std::move(*params));
   FillScript();
@@ -164,7 +159,7 @@ void TDoScripting::DoEditClick() {
 
 void TDoScripting::DoCopyClick() {
   if (!script_.SelectedLine()) {
-    dlg::ShowMessage(hwnd_, kErrorCaption, kNoScriptLineSelected);
+    dlg::ShowMessage(hwnd(), kErrorCaption, kNoScriptLineSelected);
     return;
   }
   script_.Copy();
@@ -173,7 +168,7 @@ void TDoScripting::DoCopyClick() {
 
 void TDoScripting::DoDeleteClick() {
   if (!script_.SelectedLine()) {
-    dlg::ShowMessage(hwnd_, kErrorCaption, kNoScriptLineSelected);
+    dlg::ShowMessage(hwnd(), kErrorCaption, kNoScriptLineSelected);
     return;
   }
   script_.Delete();
@@ -191,40 +186,38 @@ void TDoScripting::DoDownClick() {
 }
 
 void TDoScripting::WizardClick() {
-  if (ctx_.command_wizard) ctx_.command_wizard(hwnd_, *this);
+  if (ctx_.command_wizard) ctx_.command_wizard(hwnd(), *this);
 }
 
-void TDoScripting::HelpButtonClick() { dlg::OpenHelp(hwnd_, ctx_.program_dir, "Scripting Editor"); }
+void TDoScripting::OnHelp() { dlg::OpenHelp(hwnd(), ctx_.program_dir, "Scripting Editor"); }
 
-void TDoScripting::OkButtonClick() {
-  if (!fields_.CheckSnapword()) return;
+bool TDoScripting::OkButtonClick() {
+  if (!fields_.CheckSnapword()) return false;
   fields_.Accept(script_.Write());
   FormClose(true);
+  return false;  // FormClose ended the editor
 }
 
 bool TDoScripting::PreviewMessage(MSG& msg) {
-  if (!hwnd_ || msg.message != WM_SYSKEYDOWN) return false;
-  if (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd)) return false;
+  if (!hwnd() || msg.message != WM_SYSKEYDOWN) return false;
+  if (msg.hwnd != hwnd() && !::IsChild(hwnd(), msg.hwnd)) return false;
   switch (msg.wParam) {
     case 'Z':
-      if (dlg::IsEnabled(hwnd_, IDC_WIZARD)) WizardClick();
+      if (dlg::IsEnabled(hwnd(), IDC_WIZARD)) WizardClick();
       return true;
     case 'M':
-      dlg::Focus(hwnd_, IDC_OPTION_BOX);
+      dlg::Focus(hwnd(), IDC_OPTION_BOX);
       return true;
     case 'S':
-      dlg::Focus(hwnd_, IDC_SCRIPT);
+      dlg::Focus(hwnd(), IDC_SCRIPT);
       return true;
     default:
       return false;
   }
 }
 
-INT_PTR TDoScripting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR TDoScripting::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_INITDIALOG:
-      FormShow();
-      return FALSE;  // the nickname has the focus
     case WM_SIZE:
       FormResize();
       return TRUE;
@@ -234,39 +227,37 @@ INT_PTR TDoScripting::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       m.ptMinTrackSize.y = kScriptEditorMinHeight;
       return TRUE;
     }
-    case WM_CLOSE:
-      FormClose(false);
-      return TRUE;
     case WM_CONTEXTMENU:
       return fields_.ContextMenu(dlg::WindowOf(wp)) ? TRUE : FALSE;
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      switch (c.id) {
-        case IDOK: OkButtonClick(); return TRUE;
-        case IDCANCEL: FormClose(false); return TRUE;
-        case IDC_ADD_BUTTON: AddButtonClick(InsertMode::Append); return TRUE;
-        case IDC_INSERT_BEFORE: AddButtonClick(InsertMode::Before); return TRUE;
-        case IDC_INSERT_AFTER: AddButtonClick(InsertMode::After); return TRUE;
-        case IDC_DO_EDIT: DoEditClick(); return TRUE;
-        case IDC_DO_COPY: DoCopyClick(); return TRUE;
-        case IDC_DO_DELETE: DoDeleteClick(); return TRUE;
-        case IDC_DO_UP: DoUpClick(); return TRUE;
-        case IDC_DO_DOWN: DoDownClick(); return TRUE;
-        case IDC_WIZARD: WizardClick(); return TRUE;
-        case IDHELP: HelpButtonClick(); return TRUE;
-        case IDC_OPTION_BOX:
-          if (c.code == LBN_DBLCLK) AddButtonClick(InsertMode::Append);
-          return TRUE;
-        case IDC_SCRIPT:
-          if (c.code == LBN_SELCHANGE) ScriptSelChange();
-          if (c.code == LBN_DBLCLK) DoEditClick();
-          return TRUE;
-        default:
-          return fields_.Command(c.id, c.code) ? TRUE : FALSE;
-      }
-    }
     default:
       return FALSE;
+  }
+}
+
+bool TDoScripting::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case IDC_ADD_BUTTON: AddButtonClick(InsertMode::Append); return true;
+    case IDC_INSERT_BEFORE: AddButtonClick(InsertMode::Before); return true;
+    case IDC_INSERT_AFTER: AddButtonClick(InsertMode::After); return true;
+    case IDC_DO_EDIT: DoEditClick(); return true;
+    case IDC_DO_COPY: DoCopyClick(); return true;
+    case IDC_DO_DELETE: DoDeleteClick(); return true;
+    case IDC_DO_UP: DoUpClick(); return true;
+    case IDC_DO_DOWN: DoDownClick(); return true;
+    case IDC_WIZARD: WizardClick(); return true;
+    case IDC_OPTION_BOX:
+      if (code == LBN_DBLCLK) AddButtonClick(InsertMode::Append);
+      return true;
+    case IDC_SCRIPT:
+      if (code == LBN_SELCHANGE) ScriptSelChange();
+      if (code == LBN_DBLCLK) DoEditClick();
+      return true;
+    case IDOK:
+    case IDCANCEL:
+    case IDHELP:
+      return false;  // the base's
+    default:
+      return fields_.Command(id, code);
   }
 }
 

@@ -6,14 +6,13 @@
 #include "editor/macro_editing.h"
 #include "editor/win/editor_context.h"
 #include "editor/win/macro_fields_win.h"
+#include "platform/win32/dialog_base.h"
 
 namespace qlx {
 
-class TDoScripting {
+class TDoScripting : public dlg::Dialog {
  public:
   TDoScripting(EditorContext& ctx, EditRequest request);
-  TDoScripting(const TDoScripting&) = delete;
-  TDoScripting& operator=(const TDoScripting&) = delete;
 
   // Creates and shows the window over `owner`, which it disables.
   bool Open(HWND owner);
@@ -28,15 +27,16 @@ class TDoScripting {
   bool AddCommand(int command, editor::InsertMode mode, HWND dialog_owner = nullptr);
   const editor::ScriptList& script() const { return script_; }
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  bool PreviewMessage(MSG& msg);
-  HWND hwnd_ = nullptr;
-
  private:
-  void FormShow();
+  void FormShow() override;
+  bool OkButtonClick() override;
+  void FormClose() override { FormClose(false); }
+  void OnHelp() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool PreviewMessage(MSG& msg) override;
   void FormResize();
   void FormClose(bool accepted);
-  void OkButtonClick();
   void AddButtonClick(editor::InsertMode mode);
   void DoEditClick();
   void DoCopyClick();
@@ -44,7 +44,6 @@ class TDoScripting {
   void DoUpClick();
   void DoDownClick();
   void WizardClick();
-  void HelpButtonClick();
   void ScriptSelChange();
 
   // The script list control shows script_.
@@ -54,8 +53,6 @@ class TDoScripting {
   EditorContext& ctx_;
   MacroFields fields_;
   editor::ScriptList script_;
-  HWND owner_ = nullptr;
-  bool done_ = false;
   bool accepted_ = false;
 };
 

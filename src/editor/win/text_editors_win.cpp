@@ -29,18 +29,16 @@ TokenTextEditor::~TokenTextEditor() {
 }
 
 bool TokenTextEditor::OpenWindow(int template_id, HWND owner) {
-  owner_ = owner;
   accelerators_ = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_EDITOR_ACCELERATORS));
   if (ctx_.remove_keyboard_hook) {
     ctx_.remove_keyboard_hook();
     hook_removed_ = true;
   }
-  return dlg::OpenOwnModal(template_id, *this, owner);
+  return OpenOwnModal(template_id, owner);
 }
 
 bool TokenTextEditor::RunWindow() {
-  dlg::RunOwnModal(*this, owner_, done_);
-  hwnd_ = nullptr;
+  RunOwnModal();
   if (hook_removed_ && ctx_.restore_keyboard_hook) ctx_.restore_keyboard_hook();
   hook_removed_ = false;
   return accepted_;
@@ -48,19 +46,19 @@ bool TokenTextEditor::RunWindow() {
 
 void TokenTextEditor::Close(bool accepted) {
   accepted_ = accepted;
-  done_ = true;
+  End(accepted ? IDOK : IDCANCEL);
 }
 
 void TokenTextEditor::SetTextBox(const std::string& text) {
   // The text box has no length limit of its own.
-  dlg::SetEditLimit(hwnd_, IDC_NEW_FORMAT, 0);
+  dlg::SetEditLimit(hwnd(), IDC_NEW_FORMAT, 0);
   dlg::SetText(text_box_, text);
 }
 
 std::string TokenTextEditor::TakeText() const { return ReplaceTabs(dlg::GetText(text_box_)); }
 
 void TokenTextEditor::FillMiscBox() {
-  HWND box = dlg::Item(hwnd_, IDC_MISC_BOX);
+  HWND box = dlg::Item(hwnd(), IDC_MISC_BOX);
   for (const KeyEntry& k : kMiscKeys) dlg::combo::Add(box, std::string(k.label));
   dlg::combo::Select(box, 0);
 }
@@ -89,7 +87,7 @@ void TokenTextEditor::InsertToken(std::string_view token) {
   if (token.empty()) return;
   const auto at = InsertAt(static_cast<size_t>(dlg::TextLength(text_box_)), CaretForInsert(), token);
   if (!at) {
-    dlg::ShowMessage(hwnd_, kErrorCaption, kTextTooLong);
+    dlg::ShowMessage(hwnd(), kErrorCaption, kTextTooLong);
     return;
   }
   // SetFocus, not the dialog's focus move: that would select the whole text.
@@ -107,14 +105,14 @@ void TokenTextEditor::KeyButtonClick(int index) {
 }
 
 void TokenTextEditor::MiscOkClick() {
-  const int i = dlg::combo::Selected(dlg::Item(hwnd_, IDC_MISC_BOX));
+  const int i = dlg::combo::Selected(dlg::Item(hwnd(), IDC_MISC_BOX));
   if (i >= 0 && i < static_cast<int>(kMiscKeys.size())) InsertToken(kMiscKeys[static_cast<size_t>(i)].Token());
 }
 
 void TokenTextEditor::EditMenuClick(int id) {
   // Only a text field of this window; nothing for other controls.
   HWND target = ::GetFocus();
-  if (!target || !::IsChild(hwnd_, target) || !dlg::IsEdit(target)) return;
+  if (!target || !::IsChild(hwnd(), target) || !dlg::IsEdit(target)) return;
   switch (id) {
     case IDM_EDIT_CUT: dlg::Cut(target); break;
     case IDM_EDIT_COPY: dlg::Copy(target); break;
@@ -124,11 +122,11 @@ void TokenTextEditor::EditMenuClick(int id) {
   }
 }
 
-void TokenTextEditor::HelpButtonClick() { dlg::OpenHelp(hwnd_, ctx_.program_dir, help_keyword_); }
+void TokenTextEditor::OnHelp() { dlg::OpenHelp(hwnd(), ctx_.program_dir, help_keyword_); }
 
 bool TokenTextEditor::PreviewMessage(MSG& msg) {
-  if (!hwnd_ || (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd))) return false;
-  if (accelerators_ && ::TranslateAcceleratorA(hwnd_, accelerators_, &msg)) return true;
+  if (!hwnd() || (msg.hwnd != hwnd() && !::IsChild(hwnd(), msg.hwnd))) return false;
+  if (accelerators_ && ::TranslateAcceleratorA(hwnd(), accelerators_, &msg)) return true;
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
     Close(false);  // Esc closes without saving, even after changes
     return true;
@@ -137,7 +135,7 @@ bool TokenTextEditor::PreviewMessage(MSG& msg) {
     if (msg.message == WM_KEYDOWN && Down(VK_CONTROL)) return true;  // Ctrl keys are swallowed
     if (IsKeyboardMessage(msg.message) || IsMouseMessage(msg.message)) {
       // Handled here so the caret can be read while the box still has it.
-      if (!::IsDialogMessageA(hwnd_, &msg)) {
+      if (!::IsDialogMessageA(hwnd(), &msg)) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
       }
@@ -148,48 +146,40 @@ bool TokenTextEditor::PreviewMessage(MSG& msg) {
   return false;
 }
 
-INT_PTR TokenTextEditor::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      text_box_ = dlg::Item(hwnd_, IDC_NEW_FORMAT);
-      FillMiscBox();
-      FormShow();
-      dlg::CentreOnScreen(hwnd_);
-      return FALSE;
-    case WM_CLOSE:
-      Close(false);
-      return TRUE;
-    case WM_CONTEXTMENU:
-      return ContextMenu(dlg::WindowOf(wp)) ? TRUE : FALSE;
-    case WM_COMMAND: {
-      const dlg::Command c = dlg::DecodeCommand(wp, lp);
-      if (c.id >= IDC_KEY_FIRST && c.id <= IDC_KEY_LAST) {
-        KeyButtonClick(c.id - IDC_KEY_FIRST);
-        return TRUE;
-      }
-      switch (c.id) {
-        case IDC_UPDATE_BUTTON:
-        case IDM_FILE_UPDATE:
-          UpdateButtonClick();
-          return TRUE;
-        case IDCANCEL:
-        case IDM_FILE_EXIT:
-          Close(false);
-          return TRUE;
-        case IDHELP: HelpButtonClick(); return TRUE;
-        case IDC_MISC_OK: MiscOkClick(); return TRUE;
-        case IDM_EDIT_CUT:
-        case IDM_EDIT_COPY:
-        case IDM_EDIT_PASTE:
-        case IDM_EDIT_DELETE:
-          EditMenuClick(c.id);
-          return TRUE;
-        default:
-          return OtherCommand(c.id, c.code) ? TRUE : FALSE;
-      }
-    }
+void TokenTextEditor::FormShow() {
+  text_box_ = dlg::Item(hwnd(), IDC_NEW_FORMAT);
+  FillMiscBox();
+}
+
+INT_PTR TokenTextEditor::OnMessage(UINT msg, WPARAM wp, LPARAM) {
+  if (msg == WM_CONTEXTMENU) return ContextMenu(dlg::WindowOf(wp)) ? TRUE : FALSE;
+  return FALSE;
+}
+
+bool TokenTextEditor::OnCommand(int id, int code, HWND) {
+  if (id >= IDC_KEY_FIRST && id <= IDC_KEY_LAST) {
+    KeyButtonClick(id - IDC_KEY_FIRST);
+    return true;
+  }
+  switch (id) {
+    case IDC_UPDATE_BUTTON:
+    case IDM_FILE_UPDATE:
+      UpdateButtonClick();
+      return true;
+    case IDM_FILE_EXIT: Close(false); return true;
+    case IDC_MISC_OK: MiscOkClick(); return true;
+    case IDM_EDIT_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_EDIT_PASTE:
+    case IDM_EDIT_DELETE:
+      EditMenuClick(id);
+      return true;
+    case IDOK:
+    case IDCANCEL:
+    case IDHELP:
+      return false;  // the base's
     default:
-      return FALSE;
+      return OtherCommand(id, code);
   }
 }
 
@@ -198,6 +188,7 @@ INT_PTR TokenTextEditor::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 bool TModText::Execute(HWND owner) { return OpenWindow(IDD_MOD_TEXT, owner) && RunWindow(); }
 
 void TModText::FormShow() {
+  TokenTextEditor::FormShow();
   SetTextBox(text_);
   ::SetFocus(text_box_);
 }
@@ -205,7 +196,7 @@ void TModText::FormShow() {
 void TModText::UpdateButtonClick() {
   std::string text = TakeText();
   if (text.size() > kMacroTextLimit) {
-    dlg::ShowMessage(hwnd_, kErrorCaption, TruncationMessage());
+    dlg::ShowMessage(hwnd(), kErrorCaption, TruncationMessage());
     text.resize(kMacroTextLimit);
   }
   text_ = std::move(text);
@@ -214,7 +205,7 @@ void TModText::UpdateButtonClick() {
 
 bool TModText::OtherCommand(int id, int) {
   if (id != IDC_ACTION_SYMBOLS) return false;
-  InsertToken(RunActionDialog(ctx_, hwnd_, id));
+  InsertToken(RunActionDialog(ctx_, hwnd(), id));
   return true;
 }
 
@@ -226,8 +217,9 @@ TModHotKeys::TModHotKeys(EditorContext& ctx, EditRequest request)
 bool TModHotKeys::Open(HWND owner) { return OpenWindow(IDD_MOD_HOT_KEYS, owner); }
 
 void TModHotKeys::FormShow() {
+  TokenTextEditor::FormShow();
   SetTextBox(fields_.working().Text());
-  fields_.FormShow(hwnd_);
+  fields_.FormShow(hwnd());
 }
 
 void TModHotKeys::UpdateButtonClick() {
@@ -238,7 +230,7 @@ void TModHotKeys::UpdateButtonClick() {
 
 bool TModHotKeys::OtherCommand(int id, int code) {
   if (id >= IDC_ACTION_DATE && id <= IDC_ACTION_FILES) {
-    InsertToken(RunActionDialog(ctx_, hwnd_, id));
+    InsertToken(RunActionDialog(ctx_, hwnd(), id));
     return true;
   }
   return fields_.Command(id, code);

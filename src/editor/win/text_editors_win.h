@@ -10,30 +10,32 @@
 
 #include "editor/win/editor_context.h"
 #include "editor/win/macro_fields_win.h"
+#include "platform/win32/dialog_base.h"
 
 namespace qlx {
 
 // What both share: the text box, the key buttons and menus, the
 // Miscellaneous keys, the Edit menu, insertion at the caret, Esc.
-class TokenTextEditor {
+class TokenTextEditor : public dlg::Dialog {
  public:
-  TokenTextEditor(const TokenTextEditor&) = delete;
-  TokenTextEditor& operator=(const TokenTextEditor&) = delete;
-
   bool accepted() const { return accepted_; }
-
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  bool PreviewMessage(MSG& msg);
-  HWND hwnd_ = nullptr;
 
  protected:
   TokenTextEditor(EditorContext& ctx, std::string help_keyword);
-  virtual ~TokenTextEditor();
+  ~TokenTextEditor() override;
 
   bool OpenWindow(int template_id, HWND owner);
   bool RunWindow();
 
-  virtual void FormShow() = 0;
+  // The shared controls; the derived window's FormShow calls this first.
+  void FormShow() override;
+  // Enter closes nothing: Update and Cancel say how the editor ends.
+  bool OkButtonClick() override { return false; }
+  void FormClose() override { Close(false); }
+  void OnHelp() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool PreviewMessage(MSG& msg) override;
   virtual void UpdateButtonClick() = 0;
   // Commands of the derived window; true when handled.
   virtual bool OtherCommand(int /*id*/, int /*code*/) { return false; }
@@ -54,14 +56,11 @@ class TokenTextEditor {
   void KeyButtonClick(int index);
   void MiscOkClick();
   void EditMenuClick(int id);
-  void HelpButtonClick();
   void RememberCaret();
   size_t CaretForInsert() const;
 
   std::string help_keyword_;
-  HWND owner_ = nullptr;
   HACCEL accelerators_ = nullptr;
-  bool done_ = false;
   bool accepted_ = false;
   bool hook_removed_ = false;
   int remembered_caret_ = -1;

@@ -88,9 +88,10 @@ inline bool FollowUpHelp(HWND dialog, UINT msg, INT_PTR handled) {
 }
 }  // namespace detail
 
-// Dialog procedure of `T`: the object rides in the dialog's user data and
-// handles every message from WM_INITDIALOG on. `T` has a member `hwnd_`
-// and `INT_PTR HandleMessage(UINT, WPARAM, LPARAM)`.
+// Dialog procedure of `T`, for the playback dialogs that are not yet on
+// dlg::Dialog (dialog_base.h): the object rides in the dialog's user data
+// and handles every message from WM_INITDIALOG on. `T` has a member
+// `hwnd_` and `INT_PTR HandleMessage(UINT, WPARAM, LPARAM)`.
 template <typename T>
 INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_INITDIALOG) {
@@ -145,39 +146,6 @@ inline void RunLoopUntil(HWND dialog, const bool& done) {
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }
-}
-
-// A window that runs modally with a message loop of its own, so that it sees
-// every message before the dialog manager: T::PreviewMessage(MSG&) returns
-// true for a message it has consumed (accelerators, keys the window handles
-// itself). OpenOwnModal creates and shows the dialog and disables the owner;
-// RunOwnModal runs until `done`, then gives the owner back and destroys the
-// dialog.
-template <typename T>
-bool OpenOwnModal(int template_id, T& self, HWND owner) {
-  if (!CreateFloating(template_id, self, owner)) return false;
-  if (owner) ::EnableWindow(owner, FALSE);
-  ::ShowWindow(self.hwnd_, SW_SHOW);
-  return true;
-}
-template <typename T>
-void RunOwnModal(T& self, HWND owner, const bool& done) {
-  MSG msg;
-  while (!done && self.hwnd_) {
-    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (got < 0) break;
-    if (self.PreviewMessage(msg)) continue;
-    if (::IsDialogMessageA(self.hwnd_, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-  // The owner first, so the activation goes back to it and not elsewhere.
-  if (owner) ::EnableWindow(owner, TRUE);
-  if (self.hwnd_) ::DestroyWindow(self.hwnd_);
 }
 
 // ---- Windows and text
@@ -485,6 +453,12 @@ inline Command DecodeCommand(WPARAM wp, LPARAM lp) {
 inline const DRAWITEMSTRUCT& DrawItemOf(LPARAM lp) { return *reinterpret_cast<const DRAWITEMSTRUCT*>(lp); }
 inline MEASUREITEMSTRUCT& MeasureItemOf(LPARAM lp) { return *reinterpret_cast<MEASUREITEMSTRUCT*>(lp); }
 inline MINMAXINFO& MinMaxInfoOf(LPARAM lp) { return *reinterpret_cast<MINMAXINFO*>(lp); }
+inline const NMHDR& NotifyHeaderOf(LPARAM lp) { return *reinterpret_cast<const NMHDR*>(lp); }
+// The whole notification a WM_NOTIFY header begins, as its code says.
+template <typename T>
+T& NotifyOf(LPARAM lp) {
+  return *reinterpret_cast<T*>(lp);
+}
 inline HWND WindowOf(WPARAM wp) { return reinterpret_cast<HWND>(wp); }
 inline HWND ControlOf(LPARAM lp) { return reinterpret_cast<HWND>(lp); }
 inline HDC DcOf(WPARAM wp) { return reinterpret_cast<HDC>(wp); }

@@ -80,9 +80,9 @@ double MeasureOnce(Host& host, MacroFile& file, int n, bool script) {
   EditRequest request{record, true, false};
   auto finish = [&](auto& editor) {
     if (!editor.Open(nullptr)) return -1.0;
-    ::RedrawWindow(editor.hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::RedrawWindow(editor.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     ::QueryPerformanceCounter(&painted);
-    ::PostMessageA(editor.hwnd_, WM_CLOSE, 0, 0);
+    ::PostMessageA(editor.hwnd(), WM_CLOSE, 0, 0);
     editor.Run();
     return Milliseconds(start, painted);
   };
