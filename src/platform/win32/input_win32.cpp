@@ -1,5 +1,7 @@
 #include "platform/win32/input_win32.h"
 
+#include <vector>
+
 #include "platform/input.h"
 
 namespace qlx {
@@ -35,14 +37,12 @@ void Win32Input::Send(const KeyEventRecord& event) {
 }
 
 void Win32Input::SendAll(std::span<const KeyEventRecord> events) {
-  INPUT in[8];
-  while (!events.empty()) {
-    const size_t n = events.size() < std::size(in) ? events.size() : std::size(in);
-    for (size_t i = 0; i < n; ++i) in[i] = KeyInputOf(events[i]);
-    ::SendInput(static_cast<UINT>(n), in, sizeof(INPUT));
-    key_events_since_handover_ += static_cast<uint32_t>(n);
-    events = events.subspan(n);
-  }
+  if (events.empty()) return;
+  std::vector<INPUT> in;
+  in.reserve(events.size());
+  for (const KeyEventRecord& e : events) in.push_back(KeyInputOf(e));
+  ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  key_events_since_handover_ += static_cast<uint32_t>(in.size());
 }
 
 void Win32Input::RoundTrips(HWND window, uint32_t trips) {
